@@ -1,0 +1,197 @@
+#include "plant/plant.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "platform/opengl.h"
+
+char* expansionBuffer = nullptr;
+
+namespace {
+
+// Rewrites into expansionBuffer within the bounds of plant.h. The successor
+// of each symbol is looked up once, up front, so that rewriting reads a
+// table instead of scanning the rules for every symbol.
+class Rewriter {
+public:
+    Rewriter(const char* const* rules, int32_t ruleCount) {
+        for (const char*& s : successor_) s = nullptr;
+        // From the last rule to the first, so that the lowest index wins.
+        for (int32_t i = (rules ? ruleCount : 0) - 1; i >= 0; --i) {
+            const char* rule = rules[i];
+            if (rule && rule[0]) successor_[static_cast<unsigned char>(rule[0])] = rule + 1;
+        }
+    }
+
+    char* expand(char* out, const char* in, int32_t depth) {
+        for (; *in && out != limit_ && stepsLeft_ != 0; ++in) {
+            --stepsLeft_;
+            const char* successor =
+                depth > 0 ? successor_[static_cast<unsigned char>(*in)] : nullptr;
+            if (successor) {
+                out = expand(out, successor, depth - 1);
+            } else {
+                *out++ = *in;
+            }
+        }
+        return out;
+    }
+
+private:
+    const char* successor_[256];
+    char* limit_ = expansionBuffer + kExpansionBufferSize - 1;  // room for the terminator
+    uint32_t stepsLeft_ = kMaxRewritingSteps;
+};
+
+int32_t boundedDepth(int32_t depth) {
+    if (depth < 0) return 0;
+    return depth > kMaxRewritingDepth ? kMaxRewritingDepth : depth;
+}
+
+// A plant whose memory cannot be had is empty: it draws nothing.
+const char* copyOf(const char* text) {
+    const char* copy = strdup(text);
+    return copy ? copy : "";
+}
+
+// Past the "]" that closes the branch whose "[" is just before `cursor`;
+// nullptr when the text ends first.
+const char* skipBranch(const char* cursor) {
+    for (int open = 1; *cursor; ++cursor) {
+        if (*cursor == '[') ++open;
+        if (*cursor == ']' && --open == 0) return cursor + 1;
+    }
+    return nullptr;
+}
+
+constexpr float kTurnDegrees = 41.0f;
+
+struct SegmentStyle {
+    float width;
+    float r, g, b;
+};
+constexpr SegmentStyle kStem{2.0f, 0.7f, 0.6f, 0.5f};  // "T", "t"
+constexpr SegmentStyle kLeaf{2.0f, 0.3f, 1.0f, 0.3f};  // "S"
+constexpr SegmentStyle kLine{3.0f, 0.6f, 0.6f, 0.9f};  // "L"
+
+// One segment from `start` along `heading`, in its own glBegin/glEnd pair,
+// with both ends included in `bounds`. Returns its end point.
+Vec3 emitSegment(Vec3 start, Vec3 heading, float stepLength, const SegmentStyle& style,
+                 Bounds& bounds) {
+    glLineWidth(style.width);
+    glColor3f(style.r, style.g, style.b);
+    bounds.include(start);
+    glBegin(GL_LINES);
+    glVertex3f(start.x, start.y, start.z);
+    const Vec3 end = start + heading * stepLength;
+    glVertex3f(end.x, end.y, end.z);
+    glEnd();
+    bounds.include(end);
+    return end;
+}
+
+// The four turns of one drawing pass: the sway of "." and "^", the same for
+// the whole pass, and the fixed 41 degrees of "<" and ">".
+struct Turns {
+    Rotation bend;
+    Rotation unbend;
+    Rotation left;
+    Rotation right;
+};
+
+Turns turnsAtAge(Duration age) {
+    const float sway = std::sin(0.5f * age.seconds()) * 2.5f + 2.5f;
+    const Rotation bend = Rotation::byDegrees(sway);
+    const Rotation left = Rotation::byDegrees(kTurnDegrees);
+    return {bend, bend.reversed(), left, left.reversed()};
+}
+
+// The turtle's walk. A "[" saves the turtle and the matching "]" restores
+// it, on a stack of its own rather than by recursion; a branch opened with
+// kMaxBranchNesting branches already open is skipped.
+const char* walk(const char* cursor, TurtleState turtle, const Turns& turns, float stepLength,
+                 Bounds& bounds) {
+    TurtleState saved[kMaxBranchNesting];
+    int nesting = 0;
+    for (;;) {
+        switch (*cursor++) {
+            case '\0': return nullptr;
+            case 'T':
+            case 't':
+                turtle.position =
+                    emitSegment(turtle.position, turtle.heading, stepLength, kStem, bounds);
+                break;
+            case 'S':
+                turtle.position =
+                    emitSegment(turtle.position, turtle.heading, stepLength, kLeaf, bounds);
+                break;
+            case 'L':
+                emitSegment(turtle.position, turtle.heading, stepLength, kLine, bounds);
+                break;
+            case '.': turtle.heading = rotateX(turtle.heading, turns.bend); break;
+            case '^': turtle.heading = rotateX(turtle.heading, turns.unbend); break;
+            case '<': turtle.heading = rotateY(turtle.heading, turns.left); break;
+            case '>': turtle.heading = rotateY(turtle.heading, turns.right); break;
+            case '[':
+                if (nesting < kMaxBranchNesting) {
+                    saved[nesting++] = turtle;
+                } else if (!(cursor = skipBranch(cursor))) {
+                    return nullptr;
+                }
+                break;
+            case ']':
+                if (nesting == 0) return cursor;
+                turtle = saved[--nesting];
+                break;
+            default: break;
+        }
+    }
+}
+
+}  // namespace
+
+Plant::Plant(const char* axiom, int32_t ruleCount, const char* const* rules, int32_t depth,
+             float stepLength)
+    : text(""),
+      stepLength(stepLength),
+      rules(rules),
+      ruleCount(ruleCount),
+      beginTime(),
+      age(),
+      bounds() {
+    if (!expansionBuffer) expansionBuffer = new (std::nothrow) char[kExpansionBufferSize];
+    if (!expansionBuffer) return;
+    char* end = expand(expansionBuffer, axiom ? axiom : "", depth);
+    *end = '\0';
+    text = copyOf(expansionBuffer);
+}
+
+char* Plant::expand(char* out, const char* in, int32_t depth) const {
+    return Rewriter(rules, ruleCount).expand(out, in, boundedDepth(depth));
+}
+
+void Plant::draw(const FrameInfo& frameInfo) {
+    const TickTime now = TickTime::at(frameInfo.elapsed);
+    if (now < beginTime) return;
+    age = now - beginTime;
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    bounds.makeEmpty();
+    interpret(text, TurtleState{{0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}});
+}
+
+const char* Plant::interpret(const char* cursor, TurtleState turtle) {
+    // The walk widens a local copy of the bounds, which can stay in registers
+    // across the OpenGL calls, and hands it back at the end.
+    Bounds widened = bounds;
+    const char* end = walk(cursor, turtle, turnsAtAge(age), stepLength, widened);
+    bounds = widened;
+    return end;
+}
+
+Sphere Plant::boundingSphere() const {
+    const Vec3 half = (bounds.max - bounds.min) * 0.5f;
+    const Vec3 centre = (bounds.min + bounds.max) * 0.5f;
+    return {centre, std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z)};
+}

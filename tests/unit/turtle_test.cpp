@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "plant/plant.h"
+#include "plant/rule_set.h"
+#include "tests/doubles/recording_gl.h"
+
+namespace {
+
+// A plant whose text is `text` itself (depth 0).
+Plant plantOf(const char* text, float stepLength = 1.0f) {
+    return Plant(text, 0, nullptr, 0, stepLength);
+}
+
+FrameInfo frameAt(uint32_t ms) {
+    return FrameInfo{Duration{ms}, nullptr};
+}
+
+GlCalls segment(float width, float r, float g, float b, Vec3 from, Vec3 to) {
+    return {glCall("glLineWidth", {width}),
+            glCall("glColor3f", {r, g, b}),
+            glCall("glBegin", {GL_LINES}),
+            glCall("glVertex3f", {from.x, from.y, from.z}),
+            glCall("glVertex3f", {to.x, to.y, to.z}),
+            glCall("glEnd")};
+}
+
+GlCalls stem(Vec3 from, Vec3 to) {
+    return segment(2.0f, 0.7f, 0.6f, 0.5f, from, to);
+}
+
+// What every drawing pass starts with.
+const GlCalls kPrologue = {glCall("glDisable", {GL_CULL_FACE}),
+                           glCall("glPolygonMode", {GL_FRONT, GL_FILL})};
+
+GlCalls drawn(Plant& plant, uint32_t ms = 0) {
+    RecordingGl gl;
+    plant.draw(frameAt(ms));
+    return gl.calls;
+}
+
+GlCalls operator+(GlCalls a, const GlCalls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+long segmentsOf(Plant& plant) {
+    RecordingGl gl;
+    plant.draw(frameAt(0));
+    return static_cast<long>(gl.count("glBegin"));
+}
+
+TEST(TurtleDrawing, OneStemIsOneSegmentUpwards) {
+    Plant plant = plantOf("T");
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(plant.bounds.min, (Vec3{0, 0, 0}));
+    EXPECT_EQ(plant.bounds.max, (Vec3{0, 1, 0}));
+    const Sphere sphere = plant.boundingSphere();
+    EXPECT_EQ(sphere.centre, (Vec3{0, 0.5f, 0}));
+    EXPECT_EQ(sphere.radius, 0.5f);
+}
+
+TEST(TurtleDrawing, EachDrawingSymbolHasItsStyle) {
+    Plant plant = plantOf("tSL", 2.0f);
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 2, 0}) +
+                                segment(2.0f, 0.3f, 1.0f, 0.3f, {0, 2, 0}, {0, 4, 0}) +
+                                segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 4, 0}, {0, 6, 0}));
+}
+
+TEST(TurtleDrawing, LineLeavesTheTurtleWhereItWas) {
+    Plant plant = plantOf("LT");
+    EXPECT_EQ(drawn(plant), kPrologue + segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 0, 0}, {0, 1, 0}) +
+                                stem({0, 0, 0}, {0, 1, 0}));
+}
+
+TEST(TurtleDrawing, BranchWorksOnACopyOfTheTurtle) {
+    Plant plant = plantOf("[T]T");
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}) + stem({0, 0, 0}, {0, 1, 0}));
+}
+
+TEST(TurtleDrawing, UnbalancedBracketsEndTheWalk) {
+    Plant closed = plantOf("T]T");
+    EXPECT_EQ(drawn(closed), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    Plant open = plantOf("[T");
+    EXPECT_EQ(drawn(open), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    Plant nested = plantOf("[[T]T");
+    EXPECT_EQ(drawn(nested), kPrologue + stem({0, 0, 0}, {0, 1, 0}) + stem({0, 0, 0}, {0, 1, 0}));
+}
+
+TEST(TurtleDrawing, InterpretReturnsWhereTheBranchEnded) {
+    Plant plant = plantOf("T]x");
+    RecordingGl gl;
+    EXPECT_EQ(plant.interpret(plant.text, {{0, 0, 0}, {0, 1, 0}}), plant.text + 2);
+    EXPECT_EQ(plant.interpret(plant.text + 2, {{0, 0, 0}, {0, 1, 0}}), nullptr);
+}
+
+TEST(TurtleDrawing, EmptyTextDrawsNothingAndLeavesBoundsEmpty) {
+    Plant plant = plantOf("");
+    EXPECT_EQ(drawn(plant), kPrologue);
+    EXPECT_EQ(plant.bounds.min.x, FLT_MAX);
+    EXPECT_EQ(plant.bounds.max.x, -FLT_MAX);
+}
+
+TEST(TurtleDrawing, SymbolsOutsideTheTableDoNothing) {
+    Plant plant = plantOf("vsqxX#T\x80");
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+}
+
+TEST(TurtleDrawing, TurnsAboutYLeaveAnUprightHeading) {
+    Plant plant = plantOf("<>T");
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+}
+
+// The end point of the last segment of `text` drawn at `ms` after the begin time.
+Vec3 tipOf(const char* text, uint32_t ms) {
+    Plant plant = plantOf(text);
+    RecordingGl gl;
+    plant.draw(frameAt(ms));
+    const GlCall last = gl.named("glVertex3f").back();
+    return {float(last.args[0]), float(last.args[1]), float(last.args[2])};
+}
+
+constexpr double kRadians = 3.14159265358979 / 180.0;
+
+TEST(TurtleSway, BendsByTwoAndAHalfDegreesAtAgeZero) {
+    const Vec3 bent = tipOf(".T", 0);
+    EXPECT_EQ(bent.x, 0.0f);
+    EXPECT_NEAR(bent.y, std::cos(2.5 * kRadians), 1e-6);
+    EXPECT_NEAR(bent.z, std::sin(2.5 * kRadians), 1e-6);
+    const Vec3 back = tipOf("^T", 0);
+    EXPECT_NEAR(back.z, -std::sin(2.5 * kRadians), 1e-6);
+    const Vec3 straight = tipOf(".^T", 0);
+    EXPECT_NEAR(straight.y, 1.0, 1e-6);
+    EXPECT_NEAR(straight.z, 0.0, 1e-6);
+}
+
+TEST(TurtleSway, FollowsTheSineOfHalfTheAge) {
+    // At pi seconds the sway is at its top: sin(pi / 2) * 2.5 + 2.5 = 5 degrees.
+    const Vec3 top = tipOf(".T", 3142);
+    EXPECT_NEAR(top.z, std::sin(5.0 * kRadians), 1e-5);
+    // At 3 pi seconds it is at its bottom, 0 degrees.
+    const Vec3 bottom = tipOf(".T", 9425);
+    EXPECT_NEAR(bottom.z, 0.0, 1e-5);
+}
+
+TEST(TurtleSway, TurnsAboutYByFortyOneDegreesAfterABend) {
+    const Vec3 tip = tipOf(".<T", 0);
+    const double lean = std::sin(2.5 * kRadians);
+    EXPECT_NEAR(tip.x, std::sin(41 * kRadians) * lean, 1e-6);
+    EXPECT_NEAR(tip.z, std::cos(41 * kRadians) * lean, 1e-6);
+    EXPECT_NEAR(tipOf(".>T", 0).x, -std::sin(41 * kRadians) * lean, 1e-6);
+}
+
+TEST(TurtleTiming, NothingIsDrawnBeforeTheBeginTime) {
+    Plant plant = plantOf("T");
+    plant.draw(frameAt(10));
+    plant.setBeginTime(TickTime{1000});
+    EXPECT_EQ(drawn(plant, 999), GlCalls{});
+    EXPECT_EQ(plant.age, Duration{10});
+    EXPECT_EQ(plant.bounds.max, (Vec3{0, 1, 0}));
+    EXPECT_EQ(drawn(plant, 1000), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(plant.age, Duration{0});
+    drawn(plant, 1250);
+    EXPECT_EQ(plant.age, Duration{250});
+}
+
+TEST(TurtleTiming, BeginTimeComparesAsUnsigned) {
+    Plant plant = plantOf("T");
+    plant.setBeginTime(TickTime{0x80000000u});
+    EXPECT_EQ(drawn(plant, 0x7FFFFFFFu), GlCalls{});
+    EXPECT_EQ(drawn(plant, 0xFFFFFFFFu).size(), kPrologue.size() + 6);
+}
+
+TEST(BuiltInPlants, DrawTheKnownNumberOfSegments) {
+    Plant depth5(builtInAxiom(), 4, builtInRules, 5, 1.0f);
+    Plant depth4(builtInAxiom(), 4, builtInRules, 4, 1.0f);
+    Plant depth3(builtInAxiom(), 4, builtInRules, 3, 1.0f);
+    EXPECT_EQ(segmentsOf(depth5), 5182);
+    EXPECT_EQ(segmentsOf(depth4), 1068);
+    EXPECT_EQ(segmentsOf(depth3), 233);
+}
+
+TEST(BuiltInPlants, FirstPlantBoundsAtAgeZero) {
+    Plant plant(builtInAxiom(), 4, builtInRules, 5, 1.0f);
+    segmentsOf(plant);
+    EXPECT_NEAR(plant.bounds.min.x, -73.75, 0.01);
+    EXPECT_NEAR(plant.bounds.min.y, -30.60, 0.01);
+    EXPECT_NEAR(plant.bounds.min.z, -3.23, 0.01);
+    EXPECT_NEAR(plant.bounds.max.x, 68.13, 0.01);
+    EXPECT_NEAR(plant.bounds.max.y, 45.60, 0.01);
+    EXPECT_NEAR(plant.bounds.max.z, 52.57, 0.01);
+    const Sphere sphere = plant.boundingSphere();
+    EXPECT_NEAR(sphere.centre.x, -2.81, 0.01);
+    EXPECT_NEAR(sphere.centre.y, 7.50, 0.01);
+    EXPECT_NEAR(sphere.centre.z, 24.67, 0.01);
+    EXPECT_NEAR(sphere.radius, 85.22, 0.01);
+}
+
+TEST(BuiltInPlants, DrawingTwiceRepeatsThePass) {
+    Plant plant(builtInAxiom(), 4, builtInRules, 3, 1.0f);
+    const GlCalls first = drawn(plant, 40);
+    EXPECT_EQ(drawn(plant, 40), first);
+}
+
+TEST(NestingBound, DeepBranchesAreSkippedWithoutExhaustingTheStack) {
+    const std::string deep = std::string(kMaxBranchNesting + 1, '[') + "T" +
+                             std::string(kMaxBranchNesting + 1, ']') + "T";
+    Plant plant = plantOf(deep.c_str());
+    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+
+    const std::string within = std::string(kMaxBranchNesting, '[') + "T";
+    Plant shallow = plantOf(within.c_str());
+    EXPECT_EQ(drawn(shallow), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+
+    const std::string huge(kExpansionBufferSize - 1, '[');
+    Plant unclosed = plantOf(huge.c_str());
+    EXPECT_EQ(drawn(unclosed), kPrologue);
+}
+
+}  // namespace
