@@ -1,58 +1,12 @@
-#include "tests/doubles/recording_gl.h"
+// The recording OpenGL: every call goes to the active CallLog. glCallLists
+// records its bytes (for GL_UNSIGNED_BYTE) in `bytes`; glBitmap records its
+// bitmap as a last argument, 1 when non-null.
+#include "platform/opengl.h"
+#include "tests/doubles/call_log.h"
 
-#include <algorithm>
-
-namespace {
-
-RecordingGl* recorder = nullptr;
-
-// Appends a call named `name` with the numbers it is then applied to:
-// logTo("glBegin")(mode).
-struct logTo {
-    std::string_view name;
-    template <typename... Args>
-    void operator()(Args... args) const {
-        if (recorder) recorder->calls.push_back({name, {static_cast<double>(args)...}, {}});
-    }
-};
-
-}  // namespace
-
-GlCall glCall(std::string_view name, std::vector<double> args, std::string bytes) {
-    return {name, std::move(args), std::move(bytes)};
-}
-
-std::ostream& operator<<(std::ostream& out, const GlCall& call) {
-    out << call.name << '(';
-    for (size_t i = 0; i < call.args.size(); ++i) out << (i ? ", " : "") << call.args[i];
-    if (!call.bytes.empty()) out << (call.args.empty() ? "\"" : ", \"") << call.bytes << '"';
-    return out << ')';
-}
-
-RecordingGl::RecordingGl() {
-    recorder = this;
-}
-RecordingGl::~RecordingGl() {
-    recorder = nullptr;
-}
-
-size_t RecordingGl::count(std::string_view name) const {
-    return std::count_if(calls.begin(), calls.end(),
-                         [&](const GlCall& c) { return c.name == name; });
-}
-
-GlCalls RecordingGl::named(std::string_view name) const {
-    GlCalls found;
-    std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
-                 [&](const GlCall& c) { return c.name == name; });
-    return found;
-}
-
-GlCalls RecordingGl::slice(size_t first, size_t last) const {
-    last = std::min(last, calls.size());
-    first = std::min(first, last);
-    return GlCalls(calls.begin() + first, calls.begin() + last);
-}
+// The first display list glGenLists hands out while a log is active, as with
+// a current context; 0 without one.
+constexpr GLuint kFirstDisplayList = 1000;
 
 #define QUENN_GL(name, parameters, arguments) \
     void GLAPIENTRY name parameters {         \
@@ -62,17 +16,15 @@ GlCalls RecordingGl::slice(size_t first, size_t last) const {
 #undef QUENN_GL
 
 void GLAPIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
-    if (!recorder) return;
     std::string bytes;
     if (type == GL_UNSIGNED_BYTE && lists && n > 0)
         bytes.assign(static_cast<const char*>(lists), n);
-    recorder->calls.push_back({"glCallLists", {double(n), double(type)}, std::move(bytes)});
+    logCall({"glCallLists", {double(n), double(type)}, std::move(bytes)});
 }
 
 GLuint GLAPIENTRY glGenLists(GLsizei range) {
-    if (!recorder) return 0;
     logTo{"glGenLists"}(range);
-    return recorder->genListsResult;
+    return activeCallLog() ? kFirstDisplayList : 0;
 }
 
 void GLAPIENTRY glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove,

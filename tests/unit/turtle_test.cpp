@@ -5,7 +5,8 @@
 
 #include "plant/plant.h"
 #include "plant/rule_set.h"
-#include "tests/doubles/recording_gl.h"
+#include "platform/opengl.h"
+#include "tests/doubles/call_log.h"
 
 namespace {
 
@@ -18,36 +19,36 @@ FrameInfo frameAt(uint32_t ms) {
     return FrameInfo{Duration{ms}, nullptr};
 }
 
-GlCalls segment(float width, float r, float g, float b, Vec3 from, Vec3 to) {
-    return {glCall("glLineWidth", {width}),
-            glCall("glColor3f", {r, g, b}),
-            glCall("glBegin", {GL_LINES}),
-            glCall("glVertex3f", {from.x, from.y, from.z}),
-            glCall("glVertex3f", {to.x, to.y, to.z}),
-            glCall("glEnd")};
+Calls segment(float width, float r, float g, float b, Vec3 from, Vec3 to) {
+    return {call("glLineWidth", {width}),
+            call("glColor3f", {r, g, b}),
+            call("glBegin", {GL_LINES}),
+            call("glVertex3f", {from.x, from.y, from.z}),
+            call("glVertex3f", {to.x, to.y, to.z}),
+            call("glEnd")};
 }
 
-GlCalls stem(Vec3 from, Vec3 to) {
+Calls stem(Vec3 from, Vec3 to) {
     return segment(2.0f, 0.7f, 0.6f, 0.5f, from, to);
 }
 
 // What every drawing pass starts with.
-const GlCalls kPrologue = {glCall("glDisable", {GL_CULL_FACE}),
-                           glCall("glPolygonMode", {GL_FRONT, GL_FILL})};
+const Calls kPrologue = {call("glDisable", {GL_CULL_FACE}),
+                         call("glPolygonMode", {GL_FRONT, GL_FILL})};
 
-GlCalls drawn(Plant& plant, uint32_t ms = 0) {
-    RecordingGl gl;
+Calls drawn(Plant& plant, uint32_t ms = 0) {
+    CallLog gl;
     plant.draw(frameAt(ms));
     return gl.calls;
 }
 
-GlCalls operator+(GlCalls a, const GlCalls& b) {
+Calls operator+(Calls a, const Calls& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
 long segmentsOf(Plant& plant) {
-    RecordingGl gl;
+    CallLog gl;
     plant.draw(frameAt(0));
     return static_cast<long>(gl.count("glBegin"));
 }
@@ -91,7 +92,7 @@ TEST(TurtleDrawing, UnbalancedBracketsEndTheWalk) {
 
 TEST(TurtleDrawing, InterpretReturnsWhereTheBranchEnded) {
     Plant plant = plantOf("T]x");
-    RecordingGl gl;
+    CallLog gl;
     EXPECT_EQ(plant.interpret(plant.text, {{0, 0, 0}, {0, 1, 0}}), plant.text + 2);
     EXPECT_EQ(plant.interpret(plant.text + 2, {{0, 0, 0}, {0, 1, 0}}), nullptr);
 }
@@ -116,9 +117,9 @@ TEST(TurtleDrawing, TurnsAboutYLeaveAnUprightHeading) {
 // The end point of the last segment of `text` drawn at `ms` after the begin time.
 Vec3 tipOf(const char* text, uint32_t ms) {
     Plant plant = plantOf(text);
-    RecordingGl gl;
+    CallLog gl;
     plant.draw(frameAt(ms));
-    const GlCall last = gl.named("glVertex3f").back();
+    const Call last = gl.named("glVertex3f").back();
     return {float(last.args[0]), float(last.args[1]), float(last.args[2])};
 }
 
@@ -157,7 +158,7 @@ TEST(TurtleTiming, NothingIsDrawnBeforeTheBeginTime) {
     Plant plant = plantOf("T");
     plant.draw(frameAt(10));
     plant.setBeginTime(TickTime{1000});
-    EXPECT_EQ(drawn(plant, 999), GlCalls{});
+    EXPECT_EQ(drawn(plant, 999), Calls{});
     EXPECT_EQ(plant.age, Duration{10});
     EXPECT_EQ(plant.bounds.max, (Vec3{0, 1, 0}));
     EXPECT_EQ(drawn(plant, 1000), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
@@ -169,7 +170,7 @@ TEST(TurtleTiming, NothingIsDrawnBeforeTheBeginTime) {
 TEST(TurtleTiming, BeginTimeComparesAsUnsigned) {
     Plant plant = plantOf("T");
     plant.setBeginTime(TickTime{0x80000000u});
-    EXPECT_EQ(drawn(plant, 0x7FFFFFFFu), GlCalls{});
+    EXPECT_EQ(drawn(plant, 0x7FFFFFFFu), Calls{});
     EXPECT_EQ(drawn(plant, 0xFFFFFFFFu).size(), kPrologue.size() + 6);
 }
 
@@ -200,7 +201,7 @@ TEST(BuiltInPlants, FirstPlantBoundsAtAgeZero) {
 
 TEST(BuiltInPlants, DrawingTwiceRepeatsThePass) {
     Plant plant(builtInAxiom(), 4, builtInRules, 3, 1.0f);
-    const GlCalls first = drawn(plant, 40);
+    const Calls first = drawn(plant, 40);
     EXPECT_EQ(drawn(plant, 40), first);
 }
 

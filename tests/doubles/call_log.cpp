@@ -1,0 +1,54 @@
+#include "tests/doubles/call_log.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+CallLog* active = nullptr;
+CallLog* previous = nullptr;
+}  // namespace
+
+Call call(std::string_view name, std::vector<double> args, std::string bytes) {
+    return {name, std::move(args), std::move(bytes)};
+}
+
+std::ostream& operator<<(std::ostream& out, const Call& call) {
+    out << call.name << '(';
+    for (size_t i = 0; i < call.args.size(); ++i) out << (i ? ", " : "") << call.args[i];
+    if (!call.bytes.empty()) out << (call.args.empty() ? "\"" : ", \"") << call.bytes << '"';
+    return out << ')';
+}
+
+CallLog::CallLog() {
+    previous = active;
+    active = this;
+}
+CallLog::~CallLog() {
+    active = previous;
+    previous = nullptr;
+}
+
+CallLog* activeCallLog() {
+    return active;
+}
+
+void logCall(Call call) {
+    if (active) active->calls.push_back(std::move(call));
+}
+
+size_t CallLog::count(std::string_view name) const {
+    return std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.name == name; });
+}
+
+Calls CallLog::named(std::string_view name) const {
+    Calls found;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
+                 [&](const Call& c) { return c.name == name; });
+    return found;
+}
+
+Calls CallLog::slice(size_t first, size_t last) const {
+    last = std::min(last, calls.size());
+    first = std::min(first, last);
+    return Calls(calls.begin() + first, calls.begin() + last);
+}
