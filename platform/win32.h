@@ -14,6 +14,10 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// Leftovers of 16-bit pointers that would erase the program's own names
+// (the camera's near and far planes).
+#undef near
+#undef far
 
 #else
 
