@@ -7,8 +7,8 @@
 // A left-button drag that turns the camera of the scene behind currentScene.
 struct DragState {
     bool active = false;
-    int32_t startX = 0;  // client pixels where the drag began
-    int32_t startY = 0;  // growing downwards
+    int32_t startX = 0;                   // client pixels where the drag began
+    int32_t startY = 0;                   // growing downwards
     OrbitAngles startAngles{0.0f, 0.0f};  // the camera's angles then
 };
 

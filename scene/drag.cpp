@@ -1,0 +1,27 @@
+#include "scene/drag.h"
+
+#include "scene/scene.h"
+
+namespace {
+constexpr int kLeftButton = 1;
+}
+
+void mouseDown(int button, int x, int y) {
+    if (dragState.active || button != kLeftButton) return;
+    dragState.active = true;
+    dragState.startX = x;
+    dragState.startY = y;
+    dragState.startAngles = currentScene->camera.angles;
+}
+
+void mouseUp(int button, int, int) {
+    if (dragState.active && button == kLeftButton) dragState.active = false;
+}
+
+void mouseMove(int x, int y) {
+    if (!dragState.active) return;
+    const int dx = x - dragState.startX;
+    const int dy = dragState.startY - y;  // positive with the pointer above the start
+    const OrbitAngles delta(static_cast<float>(-dx), static_cast<float>(-dy));
+    currentScene->camera.setAngles(dragState.startAngles.plus(delta));
+}
