@@ -84,7 +84,6 @@ BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
     logTo{"AdjustWindowRect"}(rect->left, rect->top, rect->right, rect->bottom, style, menu);
     RecordingWin32* win32 = active;
     if (!win32) return FALSE;
-    win32->adjustedRects.push_back(*rect);
     rect->left -= win32->frame.left;
     rect->top -= win32->frame.top;
     rect->right += win32->frame.right;

@@ -93,7 +93,6 @@ public:
     std::string className;                                   // its lpszClassName, copied
     std::vector<PIXELFORMATDESCRIPTOR> pixelFormatRequests;  // ChoosePixelFormat's, in order
     std::vector<PIXELFORMATDESCRIPTOR> pixelFormatsSet;      // SetPixelFormat's, in order
-    std::vector<RECT> adjustedRects;                         // AdjustWindowRect's inputs
     std::vector<std::string> messageBoxTexts;
     HWND createdWindow = nullptr;       // the window CreateWindowExA made
     WNDPROC windowProcedure = nullptr;  // its class's procedure
@@ -106,7 +105,7 @@ public:
 
     // A message for the created window (or `window` before creation).
     ScriptedMessage message(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    // A GetMessageA failure: -1, with a message written that must not be
+    // A GetMessageA failure: -1, with a WM_CLOSE written that must not be
     // dispatched.
     ScriptedMessage failure() const;
 
