@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>  // for Duration comparisons; common/tick_time.h lacks it
 #include <cstdint>
 
 #include "common/frame_info.h"

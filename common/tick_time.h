@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
 
 // A span of time in unsigned 32-bit milliseconds. Arithmetic is modulo 2^32,
