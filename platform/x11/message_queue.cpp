@@ -1,0 +1,80 @@
+#include <X11/Xlib.h>
+
+#include "platform/x11/display.h"
+#include "platform/x11/queue_step.h"
+#include "platform/x11/window_table.h"
+
+namespace {
+
+struct QuitRequest {
+    bool posted;
+    int exitCode;
+};
+
+QuitRequest quitRequest{false, 0};
+
+BOOL deliver(LPMSG msg, HWND window, Message message) {
+    *msg = MSG{window, message.message, message.wParam, message.lParam, GetTickCount(), {0, 0}};
+    return TRUE;
+}
+
+// WM_QUIT goes out once per request, as on Windows.
+BOOL deliverQuit(LPMSG msg) {
+    quitRequest.posted = false;
+    deliver(msg, nullptr, {WM_QUIT, static_cast<WPARAM>(quitRequest.exitCode), 0});
+    return FALSE;
+}
+
+// Reads the next event, waiting for one if none is there; true when it made a message.
+bool readEvent(const Connection& connection, LPMSG msg) {
+    XEvent event;
+    XNextEvent(connection.display, &event);
+    const HWND window = findWindow(event.xany.window);
+    if (!window) return false;  // an X window no longer in use
+    const Translation translation = translateEvent(event, window->view, connection.atoms);
+    window->view = translation.view;
+    if (!translation.message) return false;
+    deliver(msg, window, *translation.message);
+    return true;
+}
+
+}  // namespace
+
+// Every message of the thread: the window and filter arguments are not used.
+// Without a display there is nothing to wait for: -1.
+BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
+    if (!msg) return -1;
+    const Connection* connection = openConnection();
+    for (;;) {
+        const HWND mapped = firstMappedWindow();
+        const bool eventWaiting = connection && XPending(connection->display) > 0;
+        switch (nextQueueStep({quitRequest.posted, eventWaiting, mapped != nullptr})) {
+            case QueueStep::Quit: return deliverQuit(msg);
+            case QueueStep::Paint: return deliver(msg, mapped, {WM_PAINT, 0, 0});
+            case QueueStep::ReadEvent:
+            case QueueStep::WaitForEvent:
+                if (!connection) return -1;
+                if (readEvent(*connection, msg)) return TRUE;
+                break;
+        }
+    }
+}
+
+// Key messages make no character messages: the program reads no keys.
+BOOL WINAPI TranslateMessage(const MSG*) {
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    const HWND window = msg ? findWindow(msg->hwnd) : nullptr;
+    if (!window) return 0;
+    return window->procedure(window, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+    quitRequest = {true, exitCode};
+}

@@ -1,0 +1,60 @@
+#include "platform/x11/pixel_format_choice.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// How far a visual is from the request, most important first; smaller is closer.
+using Distance = std::array<int, 13>;
+
+int shortfall(int wanted, int have) {
+    return std::max(wanted - have, 0);
+}
+
+int excess(int wanted, int have) {
+    return std::max(have - wanted, 0);
+}
+
+int accumBits(const PIXELFORMATDESCRIPTOR& request) {
+    return std::max<int>(request.cAccumBits, request.cAccumRedBits + request.cAccumGreenBits +
+                                                 request.cAccumBlueBits + request.cAccumAlphaBits);
+}
+
+Distance distance(const VisualDescription& visual, const PIXELFORMATDESCRIPTOR& request) {
+    const int accum = accumBits(request);
+    return {!visual.opaque,
+            !visual.trueColor,
+            visual.slow,
+            shortfall(request.cColorBits, visual.colorBits),
+            shortfall(request.cDepthBits, visual.depthBits),
+            shortfall(request.cAlphaBits, visual.alphaBits),
+            shortfall(request.cStencilBits, visual.stencilBits),
+            shortfall(accum, visual.accumBits),
+            shortfall(request.cAuxBuffers, visual.auxBuffers),
+            visual.stereo || visual.samples > 0,
+            excess(request.cStencilBits, visual.stencilBits),
+            excess(accum, visual.accumBits),
+            excess(request.cAuxBuffers, visual.auxBuffers)};
+}
+
+}  // namespace
+
+bool isPixelFormatCandidate(const VisualDescription& visual) {
+    return visual.openGl && visual.rgba && visual.doubleBuffered && visual.mainPlane;
+}
+
+int choosePixelFormat(std::span<const VisualDescription> visuals,
+                      const PIXELFORMATDESCRIPTOR& request) {
+    int best = 0;
+    Distance bestDistance{};
+    for (size_t i = 0; i < visuals.size(); ++i) {
+        if (!isPixelFormatCandidate(visuals[i])) continue;
+        const Distance d = distance(visuals[i], request);
+        if (best == 0 || d < bestDistance) {
+            best = static_cast<int>(i) + 1;
+            bestDistance = d;
+        }
+    }
+    return best;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#ifdef _WIN32
+#error "platform/x11 is the Linux layer: on Windows the system provides these calls"
+#endif
+
+#include <span>
+
+#include "platform/win32.h"
+
+// One X visual of the screen as GLX describes it. Colour bits count red,
+// green and blue, without alpha, as a PIXELFORMATDESCRIPTOR does.
+struct VisualDescription {
+    bool openGl;          // GLX renders to it
+    bool rgba;            // RGBA, not colour index
+    bool doubleBuffered;  // has a back buffer
+    bool mainPlane;       // level 0: neither overlay nor underlay
+    bool opaque;          // of the screen's depth: no alpha channel a compositor would show
+    bool trueColor;       // fixed colour ramps, no colormap to load
+    bool stereo;
+    bool slow;  // rated slow or non-conformant by the server
+    int colorBits;
+    int alphaBits;
+    int depthBits;
+    int stencilBits;
+    int accumBits;
+    int auxBuffers;
+    int samples;
+};
+
+// Whether a window's rendering context can use the visual at all: OpenGL,
+// RGBA, double-buffered, in the main plane.
+bool isPixelFormatCandidate(const VisualDescription& visual);
+
+// The pixel format closest to the request: the 1-based index of a candidate
+// visual, 0 when there is none. The request's bit counts are minimums, met
+// where a visual can and never a reason to refuse; among visuals that meet
+// them equally, those without unrequested extras (stencil, accumulation,
+// auxiliary buffers, multisampling, stereo) come first, then the server's order.
+int choosePixelFormat(std::span<const VisualDescription> visuals,
+                      const PIXELFORMATDESCRIPTOR& request);

@@ -1,0 +1,152 @@
+#include "platform/x11/window.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/x11/class_registry.h"
+#include "platform/x11/visual_table.h"
+
+// Icons and cursors are only names here.
+struct HICON__ {};
+
+namespace {
+
+// What the window procedure is told: sizes, both mouse buttons' left one,
+// pointer moves and, through the structure events, mapping and resizing.
+constexpr long kEventMask =
+    StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask;
+constexpr int kMaxSize = 32767;      // a size must fit WM_SIZE's signed 16-bit halves
+constexpr WPARAM kSizeRestored = 0;  // SIZE_RESTORED: neither minimised nor maximised
+constexpr LRESULT kRefuseCreation = -1;
+constexpr int kHide = 0;  // SW_HIDE
+
+// Never destroyed, like the windows of its classes.
+ClassRegistry& classes() {
+    static ClassRegistry* registry = new ClassRegistry;
+    return *registry;
+}
+
+XWindowSpec windowSpec(const HWND__& window, const XVisualInfo* visual) {
+    return {visual,
+            window.left,
+            window.top,
+            window.placedBySystem,
+            window.view.width,
+            window.view.height,
+            false,
+            kEventMask,
+            window.title.c_str(),
+            window.className.c_str()};
+}
+
+std::unique_ptr<HWND__> newWindow(const WindowClass& windowClass, LPCSTR title, int x, int y,
+                                  int width, int height) {
+    const bool placedBySystem = x == CW_USEDEFAULT;
+    auto window = std::unique_ptr<HWND__>(new HWND__{
+        windowClass.procedure, title ? title : "", windowClass.name, placedBySystem ? 0 : x,
+        placedBySystem ? 0 : y, placedBySystem, XWindowHandle{},
+        WindowView{std::clamp(width, 1, kMaxSize), std::clamp(height, 1, kMaxSize), false}, false,
+        HDC__{nullptr, 0, nullptr}});
+    window->deviceContext.window = window.get();
+    return window;
+}
+
+void reportNoDisplay() {
+    const char* name = XDisplayName(nullptr);
+    if (name[0] == '\0') {
+        std::fprintf(stderr, "%s: cannot open display: DISPLAY is not set\n", programName());
+    } else {
+        std::fprintf(stderr, "%s: cannot open display \"%s\"\n", programName(), name);
+    }
+}
+
+// The window's first X window: on a GLX visual fit for OpenGL, or on the
+// default visual without one, so that the window exists in any case and
+// only its rendering context fails.
+XWindowHandle firstXWindow(const Connection& connection, const HWND__& window) {
+    const int format = defaultWindowPixelFormat(connection);
+    return createXWindow(connection, windowSpec(window, visualTable(connection).visual(format)));
+}
+
+// WM_CREATE, and WM_SIZE with the client size, as Windows sends them before
+// CreateWindowExA returns; NULL if the window procedure refuses creation.
+HWND sendCreation(const Connection& connection, HWND window) {
+    if (window->procedure(window, WM_CREATE, 0, 0) == kRefuseCreation) {
+        destroyXWindow(connection, window->x);
+        removeWindow(window);
+        return nullptr;
+    }
+    window->procedure(window, WM_SIZE, kSizeRestored,
+                      packPoint(window->view.width, window->view.height));
+    return window;
+}
+
+}  // namespace
+
+void moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
+    if (window->x.visual == visual.visualid) return;
+    destroyXWindow(connection, window->x);
+    window->x = createXWindow(connection, windowSpec(*window, &visual));
+    window->view.mapped = false;
+    if (window->shown) XMapWindow(connection.display, window->x.window);
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    return classes().add(windowClass);
+}
+
+// The window manager draws the frame outside the client area.
+BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD, BOOL) {
+    return rect ? TRUE : FALSE;
+}
+
+// Style, extended style, menu, instance and parameter change nothing here;
+// child windows (a parent) are not offered.
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int x, int y,
+                            int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
+    const WindowClass* windowClass = classes().find(className);
+    if (!windowClass || parent) return nullptr;
+    const Connection* connection = ::connection();
+    if (!connection) {
+        reportNoDisplay();
+        return nullptr;
+    }
+    const HWND window = addWindow(newWindow(*windowClass, windowName, x, y, width, height));
+    window->x = firstXWindow(*connection, *window);
+    return sendCreation(*connection, window);
+}
+
+// SW_HIDE unmaps the window, any other command maps it. Returns whether it
+// was shown before.
+BOOL WINAPI ShowWindow(HWND window, int showCommand) {
+    const HWND shown = findWindow(window);
+    const Connection* connection = openConnection();
+    if (!shown || !connection) return FALSE;
+    const BOOL wasShown = shown->shown ? TRUE : FALSE;
+    shown->shown = showCommand != kHide;
+    if (shown->shown) {
+        XMapWindow(connection->display, shown->x.window);
+    } else {
+        XUnmapWindow(connection->display, shown->x.window);
+    }
+    return wasShown;
+}
+
+// The window is never validated, so there is always something to paint.
+BOOL WINAPI UpdateWindow(HWND window) {
+    const HWND painted = findWindow(window);
+    if (!painted) return FALSE;
+    painted->procedure(painted, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+// Stand-ins: the window manager draws the icon and the server the cursor.
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR name) {
+    static HICON__ stockIcon;
+    return name ? &stockIcon : nullptr;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
+    static HICON__ stockCursor;
+    return name ? &stockCursor : nullptr;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#ifdef _WIN32
+#error "platform/x11 is the Linux layer: on Windows the system provides these calls"
+#endif
+
+#include <X11/Xutil.h>
+
+#include "platform/x11/display.h"
+
+// A top-level X window and what was made for it.
+struct XWindowHandle {
+    ::Window window;
+    Colormap colormap;
+    VisualID visual;
+};
+
+// What a top-level X window is made with.
+struct XWindowSpec {
+    const XVisualInfo* visual;  // nullptr: the screen's default visual
+    int x;
+    int y;
+    bool placedBySystem;  // the window manager chooses the position, x and y are ignored
+    int width;
+    int height;
+    bool fixedSize;  // the window manager offers no resizing
+    long eventMask;
+    const char* title;      // WM_NAME
+    const char* className;  // WM_CLASS's class; its instance is the program's name
+};
+
+// Creates the window, unmapped, with its name, class, size hints, process id
+// and the WM_DELETE_WINDOW protocol, so that closing it sends a ClientMessage
+// instead of killing the connection. It erases no background: every frame or
+// expose draws the whole window.
+XWindowHandle createXWindow(const Connection& connection, const XWindowSpec& spec);
+
+// Destroys the window and frees its colormap.
+void destroyXWindow(const Connection& connection, const XWindowHandle& handle);
