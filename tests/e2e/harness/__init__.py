@@ -1,0 +1,1 @@
+"""Runs quenn under a virtual X server and looks at what it shows."""

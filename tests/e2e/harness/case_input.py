@@ -1,0 +1,93 @@
+"""What the user does to the window: drag the camera, resize, close."""
+
+from .checks import check, wait_for
+from .picture import GRID, TEXT_KINDS, grid_difference
+from .case_picture import check_counter_corner, check_scene
+from .watch import wait_exit, wait_picture, wait_window
+
+DRAG = (40, 20)
+STEPS = 4
+CLOSE_TIME = 3.0
+
+
+def start_drawn(ctx, desktop, label="reference"):
+    program = desktop.start(ctx.runner, ctx.program)
+    window = wait_window(desktop, program, ctx.runner.window_timeout)
+    picture = wait_picture(desktop, program, window, label,
+                           ctx.runner.window_timeout)
+    return program, window, picture
+
+
+def move_in_steps(client, start, end):
+    for step in range(1, STEPS + 1):
+        client.move_pointer(start[0] + (end[0] - start[0]) * step // STEPS,
+                            start[1] + (end[1] - start[1]) * step // STEPS)
+
+
+def wait_grid(desktop, window, reference, label, moved):
+    """Waits until the grid differs from `reference` (moved) or matches it."""
+    grid = reference.count({GRID})
+
+    def probe():
+        picture = desktop.shoot(window, label)
+        differing = grid_difference(reference, picture)
+        done = differing > grid // 4 if moved else differing <= grid // 100
+        return done, f"{differing} pixels differ between grid and background ({grid} grid pixels)"
+
+    expected = "the grid moved (over a quarter of its pixels)" if moved else "the grid as before"
+    wait_for(f"grid in {label}", expected, probe, timeout=5.0)
+
+
+def case_drag(ctx):
+    with ctx.desktop() as desktop:
+        _, window, _ = start_drawn(ctx, desktop)
+        client = desktop.client
+        x, y, width, height = client.geometry(window)
+        start = (x + width // 3, y + height // 2)
+        end = (start[0] + DRAG[0], start[1] + DRAG[1])
+        client.move_pointer(*start)
+        reference = desktop.shoot(window, "before drag")
+        client.press_button()
+        move_in_steps(client, start, end)
+        wait_grid(desktop, window, reference, "dragged", moved=True)
+        move_in_steps(client, end, start)
+        wait_grid(desktop, window, reference, "dragged back", moved=False)
+        client.release_button()
+
+
+def scaled(bounds, sx, sy):
+    left, top, right, bottom = bounds
+    return (round((left + 0.5) * sx - 0.5), round((top + 0.5) * sy - 0.5),
+            round((right + 0.5) * sx - 0.5), round((bottom + 0.5) * sy - 0.5))
+
+
+def case_resize(ctx):
+    new_size = (384, 320)
+    with ctx.desktop(window_manager=True) as desktop:
+        program, window, before = start_drawn(ctx, desktop)
+        expected = scaled(before.bounds({GRID}), new_size[0] / before.width,
+                          new_size[1] / before.height)
+        desktop.client.resize(window, *new_size)
+        latest = {}
+
+        def filled():
+            picture = latest["picture"] = desktop.shoot(window, "resized")
+            bounds = picture.bounds({GRID})
+            near = bounds is not None and all(abs(a - b) <= 3 for a, b in zip(bounds, expected))
+            size = (picture.width, picture.height)
+            return size == new_size and near, f"{size[0]}x{size[1]}, grid within {bounds}"
+
+        wait_for("picture after resizing", f"{new_size[0]}x{new_size[1]} with the grid "
+                 f"stretched to {expected}", filled, timeout=5.0)
+        check_scene(latest["picture"], "resized picture")
+        check_counter_corner(latest["picture"], "resized picture")
+
+
+def case_close(ctx):
+    with ctx.desktop(window_manager=True) as desktop:
+        program, window, _ = start_drawn(ctx, desktop)
+        desktop.client.request_close(window)
+        code, took = wait_exit(program, CLOSE_TIME)
+        check(code == 0, "exit after WM_DELETE_WINDOW",
+              f"exit code 0 within {CLOSE_TIME:g} s",
+              "still running" if code is None else f"exit code {code} after {took:.1f} s")

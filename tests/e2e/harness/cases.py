@@ -1,0 +1,16 @@
+"""Every case, by the name CTest passes."""
+
+from . import case_failure, case_input, case_native, case_picture
+
+CASES = {
+    "window": case_picture.case_window,
+    "picture": case_picture.case_picture,
+    "fast": case_picture.case_fast,
+    "drag": case_input.case_drag,
+    "resize": case_input.case_resize,
+    "close": case_input.case_close,
+    "no-glx": case_failure.case_no_glx,
+    "no-display": case_failure.case_no_display,
+    "iconify": case_native.case_iconify,
+    "valgrind": case_native.case_valgrind,
+}

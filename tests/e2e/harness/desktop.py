@@ -1,0 +1,82 @@
+"""One test's X server, window manager and programs, all ended at the close."""
+
+import os
+
+from .checks import CheckFailed
+from .picture import Picture
+from .processes import Process
+from .xclient import XClient
+from .xserver import WindowManager, XServer
+
+TITLE = "vell!"
+
+
+class Desktop:
+    """A private Xvfb (with or without GLX), optionally openbox, and the
+    programs started on it. Screenshots taken through it are kept so that a
+    failing test can save them."""
+
+    def __init__(self, log_dir, shots, glx=True, window_manager=False):
+        self.log_dir = log_dir
+        self.shots = shots
+        self.glx = glx
+        self.want_window_manager = window_manager
+        self.programs = []
+        self.runners = []
+        self.x = None
+        self.window_manager = None
+        self.client = None
+
+    def __enter__(self):
+        try:
+            self.x = XServer(self.log_dir, glx=self.glx)
+            self.client = XClient(self.x.display)
+            if self.want_window_manager:
+                self.window_manager = WindowManager(self.x, self.log_dir)
+                self.window_manager.wait_ready(self.client)
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def close(self):
+        for program in self.programs:
+            program.stop()
+        for runner in self.runners:
+            runner.reset()
+        if self.client is not None:
+            self.client.close()
+        if self.window_manager is not None:
+            self.window_manager.stop()
+        if self.x is not None:
+            self.x.stop()
+
+    def start(self, runner, program, name="quenn", wrapper=(), extra_env=None, display=True):
+        """Starts `program` through `runner` on this desktop (or with no
+        DISPLAY at all), its output in the log directory. `extra_env` comes
+        last, over the runner's settings."""
+        if not os.path.isfile(program):
+            raise CheckFailed(f"cannot start {name}", f"the program at {program}",
+                              "no such file (is it built?)")
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        if display:
+            env["DISPLAY"] = self.x.display
+        if runner not in self.runners:
+            runner.reset()
+            self.runners.append(runner)
+        argv = list(wrapper) + runner.command(program)
+        env = dict(runner.environment(env), **(extra_env or {}))
+        process = Process(name, argv, self.log_dir, env=env)
+        self.programs.append(process)
+        return process
+
+    def shoot(self, window, label):
+        """A screenshot of the window's client area, kept under `label`."""
+        image = self.client.screenshot(window)
+        self.shots[label] = image
+        return Picture(image)

@@ -1,0 +1,59 @@
+"""Waiting for what quenn shows: its window, a drawn picture, its exit."""
+
+import time
+
+from Xlib import error
+
+from .checks import CheckFailed, wait_for
+from .desktop import TITLE
+from .picture import GRID, PLANT, TEXT_KINDS
+
+
+def _still_running(program):
+    code = program.exit_code()
+    if code is not None:
+        raise CheckFailed(f"{program.name} ended early", "the program running",
+                          f"exit code {code}; stderr: {program.stderr_text()[-800:]!r}")
+
+
+def wait_window(desktop, program, timeout):
+    """The one viewable window titled "vell!"."""
+
+    def probe():
+        _still_running(program)
+        windows = desktop.client.windows_named(TITLE)
+        return len(windows) == 1, f"{len(windows)} viewable windows titled {TITLE!r}"
+
+    wait_for("program window", f"one viewable window titled {TITLE!r}", probe, timeout)
+    return desktop.client.windows_named(TITLE)[0]
+
+
+def is_drawn(picture):
+    """Grid, plant and counter text all there: a whole frame is on screen."""
+    return (picture.count({GRID}) > 0 and picture.count(PLANT) > 0 and
+            picture.count(TEXT_KINDS) > 0)
+
+
+def wait_picture(desktop, program, window, label, timeout, accept=is_drawn):
+    """The first screenshot that `accept` takes, kept under `label`."""
+    latest = {}
+
+    def probe():
+        _still_running(program)
+        try:
+            picture = desktop.shoot(window, label)
+        except error.XError as problem:
+            # A window the window manager is still mapping has no image yet.
+            return False, f"no image: {problem}"
+        latest["picture"] = picture
+        return accept(picture), picture.summary()
+
+    wait_for(f"picture {label}", "grid, plant and counter pixels", probe, timeout)
+    return latest["picture"]
+
+
+def wait_exit(program, timeout):
+    """The exit code, or None if the program still runs after `timeout`."""
+    start = time.monotonic()
+    code = program.wait(timeout)
+    return code, time.monotonic() - start

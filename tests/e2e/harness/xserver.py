@@ -1,0 +1,70 @@
+"""A private virtual X server, and a window manager on it."""
+
+import os
+import select
+import shutil
+import time
+
+from .checks import CheckFailed, wait_for
+from .processes import Process
+
+SCREEN = "1024x768x24"
+
+
+class XServer:
+    """Xvfb on a free display number, with or without GLX."""
+
+    def __init__(self, log_dir, glx=True):
+        read_end, write_end = os.pipe()
+        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
+                "-noreset"]
+        if not glx:
+            argv += ["-extension", "GLX"]
+        try:
+            self.process = Process("xvfb", argv, log_dir, pass_fds=(write_end,))
+        finally:
+            os.close(write_end)
+        try:
+            self.display = ":" + self._read_display_number(read_end)
+        except CheckFailed:
+            self.process.stop()
+            raise
+        finally:
+            os.close(read_end)
+
+    def _read_display_number(self, read_end, timeout=15.0):
+        # Xvfb writes the display number it took, then a newline, once it
+        # accepts clients. Closing the pipe before the newline would kill it.
+        deadline = time.monotonic() + timeout
+        text = b""
+        while not text.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
+            chunk = os.read(read_end, 64) if ready else b""
+            if not chunk:
+                break
+            text += chunk
+        number = text.decode().strip()
+        if not number.isdigit():
+            raise CheckFailed("Xvfb did not start", "a display number on -displayfd",
+                              repr(number) + "; " + self.process.stderr_text()[-500:])
+        return number
+
+    def stop(self):
+        self.process.stop()
+
+
+class WindowManager:
+    """openbox on the given display, ready once it announces itself."""
+
+    def __init__(self, x, log_dir):
+        if shutil.which("openbox") is None:
+            raise CheckFailed("no window manager", "openbox installed (scripts/setup)", "not found")
+        env = dict(os.environ, DISPLAY=x.display)
+        self.process = Process("openbox", ["openbox", "--sm-disable"], log_dir, env=env)
+
+    def wait_ready(self, client):
+        wait_for("window manager start", "_NET_SUPPORTING_WM_CHECK on the root window",
+                 lambda: (client.window_manager_running(), "no such property"), timeout=15)
+
+    def stop(self):
+        self.process.stop()

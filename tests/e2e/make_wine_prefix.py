@@ -1,0 +1,54 @@
+#!/usr/bin/python3
+"""Makes a fresh Wine prefix for the end-to-end tests of quenn.exe."""
+
+import argparse
+import os
+import shutil
+import sys
+import time
+
+from harness.checks import CheckFailed
+from harness.processes import Process
+from harness.runners import WineRunner, wine_environment, wineserver
+from harness.xserver import XServer
+
+
+def make_prefix(prefix, log_dir):
+    shutil.rmtree(prefix, ignore_errors=True)
+    os.makedirs(log_dir, exist_ok=True)
+    # wineboot shows a progress window: give it a display of its own.
+    x = XServer(log_dir)
+    boot = None
+    try:
+        env = dict(os.environ, DISPLAY=x.display, **wine_environment(prefix))
+        boot = Process("wineboot", ["wineboot", "-i"], log_dir, env=env)
+        code = boot.wait(timeout=240)
+        if code != 0:
+            raise CheckFailed("wineboot -i", "exit code 0 within 240 s",
+                              f"exit code {code}; stderr: {boot.stderr_text()[-800:]!r}")
+        # The registry is written when the wineserver ends.
+        wineserver(prefix, "-w")
+        WineRunner(prefix).reset()
+    finally:
+        if boot is not None:
+            boot.stop()
+        x.stop()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("prefix")
+    parser.add_argument("--logs", required=True)
+    args = parser.parse_args()
+    start = time.monotonic()
+    try:
+        make_prefix(os.path.abspath(args.prefix), args.logs)
+    except CheckFailed as failure:
+        print(f"FAILED making the Wine prefix: {failure}")
+        return 1
+    print(f"Wine prefix {args.prefix} made in {time.monotonic() - start:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
