@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "platform/x11/event_translation.h"
+
+namespace {
+
+constexpr ProtocolAtoms kAtoms{301, 302};
+constexpr WindowView kShown{256, 256, true};
+
+XEvent configure(int width, int height) {
+    XEvent event{};
+    event.xconfigure.type = ConfigureNotify;
+    event.xconfigure.x = 40;
+    event.xconfigure.y = 30;
+    event.xconfigure.width = width;
+    event.xconfigure.height = height;
+    return event;
+}
+
+XEvent button(int type, unsigned which, int x, int y) {
+    XEvent event{};
+    event.xbutton.type = type;
+    event.xbutton.button = which;
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    return event;
+}
+
+XEvent motion(int x, int y) {
+    XEvent event{};
+    event.xmotion.type = MotionNotify;
+    event.xmotion.x = x;
+    event.xmotion.y = y;
+    return event;
+}
+
+XEvent clientMessage(Atom type, int format, long first) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.message_type = type;
+    event.xclient.format = format;
+    event.xclient.data.l[0] = first;
+    return event;
+}
+
+XEvent ofType(int type) {
+    XEvent event{};
+    event.type = type;
+    return event;
+}
+
+Message messageOf(const XEvent& event, WindowView view = kShown) {
+    const Translation translation = translateEvent(event, view, kAtoms);
+    EXPECT_TRUE(translation.message.has_value());
+    return translation.message.value_or(Message{0, 0, 0});
+}
+
+TEST(PackPoint, PutsXLowAndYHigh) {
+    EXPECT_EQ(packPoint(0, 0), 0);
+    EXPECT_EQ(packPoint(256, 256), 0x01000100);
+    EXPECT_EQ(packPoint(0x1234, 0x5678), 0x56781234);
+}
+
+TEST(PackPoint, WrapsNegativeCoordinatesTo16BitsAsWindowsDoes) {
+    EXPECT_EQ(packPoint(-1, 0), 0x0000FFFF);
+    EXPECT_EQ(packPoint(0, -1), 0xFFFF0000);
+    EXPECT_EQ(packPoint(-2, -3), 0xFFFDFFFE);
+}
+
+TEST(PackPoint, KeepsValuesUpTo65535AndWrapsLarger) {
+    EXPECT_EQ(packPoint(32768, 40000), 0x9C408000);  // 40000 is 0x9C40
+    EXPECT_EQ(packPoint(65535, 65535), 0xFFFFFFFF);
+    EXPECT_EQ(packPoint(65536 + 5, 65536 + 0x1170), 0x11700005);
+}
+
+TEST(PackPoint, NeverSetsBitsAbove31) {
+    EXPECT_GT(packPoint(-1, -1), 0);
+    EXPECT_EQ(packPoint(-1, -1), 0xFFFFFFFF);
+}
+
+TEST(TranslateEvent, ANewSizeIsWmSizeAndBecomesTheKnownSize) {
+    const Translation translation = translateEvent(configure(320, 200), kShown, kAtoms);
+    ASSERT_TRUE(translation.message);
+    EXPECT_EQ(*translation.message, (Message{WM_SIZE, 0, (200 << 16) | 320}));
+    EXPECT_EQ(translation.view, (WindowView{320, 200, true}));
+}
+
+TEST(TranslateEvent, AMoveOrRestackAtTheSameSizeMakesNoMessage) {
+    const Translation translation = translateEvent(configure(256, 256), kShown, kAtoms);
+    EXPECT_FALSE(translation.message);
+    EXPECT_EQ(translation.view, kShown);
+}
+
+TEST(TranslateEvent, OnlyOneDimensionChangingIsANewSize) {
+    EXPECT_EQ(messageOf(configure(256, 100)).lParam, (100 << 16) | 256);
+    EXPECT_EQ(messageOf(configure(90, 256)).lParam, (256 << 16) | 90);
+}
+
+TEST(TranslateEvent, TheLeftButtonIsPressedAndReleasedAtItsPoint) {
+    EXPECT_EQ(messageOf(button(ButtonPress, Button1, 10, 20)),
+              (Message{WM_LBUTTONDOWN, 0, (20 << 16) | 10}));
+    EXPECT_EQ(messageOf(button(ButtonRelease, Button1, 30, 40)),
+              (Message{WM_LBUTTONUP, 0, (40 << 16) | 30}));
+}
+
+TEST(TranslateEvent, OtherButtonsAndTheWheelMakeNoMessage) {
+    for (unsigned which : {Button2, Button3, Button4, Button5}) {
+        EXPECT_FALSE(translateEvent(button(ButtonPress, which, 1, 1), kShown, kAtoms).message);
+        EXPECT_FALSE(translateEvent(button(ButtonRelease, which, 1, 1), kShown, kAtoms).message);
+    }
+}
+
+TEST(TranslateEvent, PointerMotionIsWmMouseMove) {
+    EXPECT_EQ(messageOf(motion(7, 9)), (Message{WM_MOUSEMOVE, 0, (9 << 16) | 7}));
+}
+
+TEST(TranslateEvent, APointerOutsideTheWindowWrapsLikeWindows) {
+    // Left of and above the client area during a drag.
+    EXPECT_EQ(messageOf(motion(-5, -1)).lParam, 0xFFFFFFFB);
+    EXPECT_EQ(messageOf(button(ButtonRelease, Button1, 40000, -2)).lParam, 0xFFFE9C40);
+}
+
+TEST(TranslateEvent, TheWindowManagersDeleteRequestIsWmClose) {
+    EXPECT_EQ(messageOf(clientMessage(kAtoms.protocols, 32, kAtoms.deleteWindow)),
+              (Message{WM_CLOSE, 0, 0}));
+}
+
+TEST(TranslateEvent, OtherClientMessagesMakeNoMessage) {
+    const ProtocolAtoms atoms = kAtoms;
+    EXPECT_FALSE(translateEvent(clientMessage(999, 32, atoms.deleteWindow), kShown, atoms).message);
+    EXPECT_FALSE(translateEvent(clientMessage(atoms.protocols, 32, 999), kShown, atoms).message);
+    EXPECT_FALSE(
+        translateEvent(clientMessage(atoms.protocols, 8, atoms.deleteWindow), kShown, atoms)
+            .message);
+}
+
+TEST(TranslateEvent, UnmapAndMapOnlyChangeWhetherTheWindowIsShown) {
+    const Translation unmapped = translateEvent(ofType(UnmapNotify), kShown, kAtoms);
+    EXPECT_FALSE(unmapped.message);
+    EXPECT_EQ(unmapped.view, (WindowView{256, 256, false}));
+    const Translation mapped = translateEvent(ofType(MapNotify), unmapped.view, kAtoms);
+    EXPECT_FALSE(mapped.message);
+    EXPECT_EQ(mapped.view, kShown);
+}
+
+TEST(TranslateEvent, OtherEventsAreConsumedWithoutChange) {
+    for (int type : {Expose, KeyPress, EnterNotify, FocusIn, ReparentNotify, DestroyNotify,
+                     PropertyNotify, VisibilityNotify}) {
+        const Translation translation = translateEvent(ofType(type), kShown, kAtoms);
+        EXPECT_FALSE(translation.message) << "event type " << type;
+        EXPECT_EQ(translation.view, kShown);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/x11/pixel_format_choice.h"
+
+namespace {
+
+// An opaque TrueColor RGBA double-buffered OpenGL visual of the main plane.
+VisualDescription visual(int colorBits, int alphaBits, int depthBits, int stencilBits = 0) {
+    return {true,      true,      true,      true,        true, true, false, false,
+            colorBits, alphaBits, depthBits, stencilBits, 0,    0,    0};
+}
+
+// The program's request: 16 colour bits, 1 alpha bit, 16 depth bits, double-buffered.
+PIXELFORMATDESCRIPTOR programRequest() {
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof request;
+    request.nVersion = 1;
+    request.dwFlags =
+        PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_GENERIC_FORMAT | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cColorBits = 16;
+    request.cAlphaBits = 1;
+    request.cDepthBits = 16;
+    return request;
+}
+
+int choose(const std::vector<VisualDescription>& visuals,
+           const PIXELFORMATDESCRIPTOR& request = programRequest()) {
+    return choosePixelFormat(visuals, request);
+}
+
+TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
+    EXPECT_EQ(choose({visual(24, 8, 24)}), 1);
+    VisualDescription singleBuffered = visual(24, 8, 24);
+    singleBuffered.doubleBuffered = false;
+    EXPECT_EQ(choose({singleBuffered, singleBuffered, visual(24, 8, 24)}), 3);
+}
+
+TEST(PixelFormat, IsZeroWithoutAnyVisual) {
+    EXPECT_EQ(choose({}), 0);
+}
+
+TEST(PixelFormat, IsZeroWithoutAnRgbaDoubleBufferedOpenGlVisual) {
+    VisualDescription noGl = visual(24, 8, 24);
+    noGl.openGl = false;
+    VisualDescription colorIndex = visual(24, 8, 24);
+    colorIndex.rgba = false;
+    VisualDescription singleBuffered = visual(24, 8, 24);
+    singleBuffered.doubleBuffered = false;
+    VisualDescription overlay = visual(24, 8, 24);
+    overlay.mainPlane = false;
+    EXPECT_EQ(choose({noGl, colorIndex, singleBuffered, overlay}), 0);
+}
+
+TEST(PixelFormat, ServerWithoutGlxDescribesNoVisualAsOpenGl) {
+    // What the visual table holds for every visual when GLX is missing.
+    EXPECT_EQ(choose({VisualDescription{}, VisualDescription{}}), 0);
+}
+
+TEST(PixelFormat, MinimumsAreNeverAReasonToRefuse) {
+    // Fewer colour, alpha and depth bits than asked for, and no depth buffer at all.
+    EXPECT_EQ(choose({visual(12, 0, 0)}), 1);
+    PIXELFORMATDESCRIPTOR greedy = programRequest();
+    greedy.cColorBits = 32;
+    greedy.cDepthBits = 32;
+    greedy.cStencilBits = 8;
+    greedy.cAccumBits = 64;
+    greedy.cAuxBuffers = 4;
+    EXPECT_EQ(choose({visual(24, 8, 24)}, greedy), 1);
+}
+
+TEST(PixelFormat, AVisualMeetingTheMinimumsWins) {
+    EXPECT_EQ(choose({visual(24, 0, 24), visual(24, 8, 24)}), 2);  // alpha
+    EXPECT_EQ(choose({visual(24, 8, 0), visual(24, 8, 16)}), 2);   // depth
+    EXPECT_EQ(choose({visual(12, 8, 24), visual(16, 8, 24)}), 2);  // colour
+}
+
+TEST(PixelFormat, ColourThenDepthThenAlphaDecideWhenNoneMeetsAll) {
+    // Each visual misses one minimum; the least important miss wins.
+    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 0), visual(24, 0, 24)}), 3);
+    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 0)}), 2);
+}
+
+TEST(PixelFormat, TheSmallerShortfallIsCloser) {
+    PIXELFORMATDESCRIPTOR deep = programRequest();
+    deep.cDepthBits = 32;
+    EXPECT_EQ(choose({visual(24, 8, 16), visual(24, 8, 24), visual(24, 8, 16)}, deep), 2);
+}
+
+TEST(PixelFormat, UnrequestedExtrasLose) {
+    EXPECT_EQ(choose({visual(24, 8, 24, 8), visual(24, 8, 24, 0)}), 2);  // stencil
+    VisualDescription accumulating = visual(24, 8, 24);
+    accumulating.accumBits = 64;
+    VisualDescription multisampled = visual(24, 8, 24);
+    multisampled.samples = 4;
+    VisualDescription stereo = visual(24, 8, 24);
+    stereo.stereo = true;
+    VisualDescription auxiliary = visual(24, 8, 24);
+    auxiliary.auxBuffers = 2;
+    EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, visual(24, 8, 24)}), 5);
+}
+
+TEST(PixelFormat, RequestedExtrasAreMinimumsToo) {
+    PIXELFORMATDESCRIPTOR stencilled = programRequest();
+    stencilled.cStencilBits = 8;
+    EXPECT_EQ(choose({visual(24, 8, 24, 0), visual(24, 8, 24, 8)}, stencilled), 2);
+    PIXELFORMATDESCRIPTOR accumulating = programRequest();
+    accumulating.cAccumRedBits = 16;
+    VisualDescription withAccum = visual(24, 8, 24);
+    withAccum.accumBits = 64;
+    EXPECT_EQ(choose({visual(24, 8, 24), withAccum}, accumulating), 2);
+}
+
+TEST(PixelFormat, OpaqueTrueColorUnratedVisualsComeBeforeAnyBitCount) {
+    VisualDescription translucent = visual(24, 8, 24);
+    translucent.opaque = false;  // a 32-bit ARGB visual a compositor would blend
+    VisualDescription directColor = visual(24, 8, 24);
+    directColor.trueColor = false;
+    VisualDescription slow = visual(24, 8, 24);
+    slow.slow = true;
+    EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 0)}), 4);
+    EXPECT_EQ(choose({translucent, directColor, slow}), 3);
+    EXPECT_EQ(choose({translucent, directColor}), 2);
+}
+
+TEST(PixelFormat, EqualVisualsKeepTheServersOrder) {
+    EXPECT_EQ(choose({visual(24, 8, 24), visual(24, 8, 24)}), 1);
+    // More than asked for of colour, alpha or depth is no worse.
+    EXPECT_EQ(choose({visual(24, 8, 24), visual(16, 1, 16)}), 1);
+}
+
+TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
+    EXPECT_TRUE(isPixelFormatCandidate(visual(24, 8, 24)));
+    VisualDescription translucentSlow = visual(12, 0, 0);
+    translucentSlow.opaque = false;
+    translucentSlow.slow = true;
+    EXPECT_TRUE(isPixelFormatCandidate(translucentSlow));
+    VisualDescription singleBuffered = visual(24, 8, 24);
+    singleBuffered.doubleBuffered = false;
+    EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
+}
+
+}  // namespace
