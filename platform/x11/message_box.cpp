@@ -35,8 +35,16 @@ XWindowHandle createBox(const Connection& connection, const BoxLayout& layout,
     Display* display = connection.display;
     const int x = (DisplayWidth(display, connection.screen) - layout.width) / 2;
     const int y = (DisplayHeight(display, connection.screen) - layout.height) / 2;
-    return createXWindow(connection, {nullptr, x, y, false, layout.width, layout.height, true,
-                                      kBoxEvents, caption, kBoxClass});
+    return createXWindow(connection, {.visual = nullptr,
+                                      .x = x,
+                                      .y = y,
+                                      .placedBySystem = false,
+                                      .width = layout.width,
+                                      .height = layout.height,
+                                      .fixedSize = true,
+                                      .eventMask = kBoxEvents,
+                                      .title = caption,
+                                      .className = kBoxClass});
 }
 
 void drawText(Display* display, ::Window window, GC gc, int x, int y, std::string_view text) {
@@ -84,14 +92,15 @@ Bool isForWindow(Display*, XEvent* event, XPointer window) {
     return event->xany.window == *reinterpret_cast<::Window*>(window) ? True : False;
 }
 
-// Handles the box's own events until it is dismissed. Events of other
-// windows stay queued for GetMessageA.
-void runBox(const Connection& connection, ::Window window, XFontStruct* font,
+// Handles the box's own events until it is dismissed; false if another
+// client destroyed it first. Events of other windows stay queued for GetMessageA.
+bool runBox(const Connection& connection, ::Window window, XFontStruct* font,
             const std::vector<std::string_view>& lines, const BoxLayout& layout) {
     BoxState state{false, false};
     while (!state.dismissed) {
         XEvent event;
         XIfEvent(connection.display, &event, isForWindow, reinterpret_cast<XPointer>(&window));
+        if (event.type == DestroyNotify) return false;
         if (event.type == Expose && event.xexpose.count == 0) {
             drawBox(connection, window, font, lines, layout);
         } else if (event.type == MapNotify) {
@@ -99,6 +108,7 @@ void runBox(const Connection& connection, ::Window window, XFontStruct* font,
         }
         state = advanceBox(state, inputOf(event, connection.atoms), layout);
     }
+    return true;
 }
 
 void showBox(const Connection& connection, HWND owner, const char* text, const char* caption) {
@@ -110,8 +120,11 @@ void showBox(const Connection& connection, HWND owner, const char* text, const c
         XSetTransientForHint(connection.display, box.window, known->x.window);
     }
     XMapRaised(connection.display, box.window);
-    runBox(connection, box.window, font, lines, layout);
-    destroyXWindow(connection, box);
+    if (runBox(connection, box.window, font, lines, layout)) {
+        destroyXWindow(connection, box);
+    } else {
+        XFreeColormap(connection.display, box.colormap);
+    }
     XSync(connection.display, False);
 }
 

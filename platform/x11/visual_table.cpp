@@ -4,10 +4,6 @@
 
 namespace {
 
-// GLX_EXT_visual_rating: a visual the server rates slow or non-conformant.
-constexpr int kGlxVisualCaveat = 0x20;  // GLX_VISUAL_CAVEAT_EXT
-constexpr int kGlxNoCaveat = 0x8000;    // GLX_NONE_EXT
-
 // One attribute of a visual; 0 when GLX does not know it for the visual.
 int attribute(Display* display, XVisualInfo& visual, int name) {
     int value = 0;
@@ -16,23 +12,24 @@ int attribute(Display* display, XVisualInfo& visual, int name) {
 
 VisualDescription describeGl(Display* display, XVisualInfo& visual, int screenDepth) {
     auto get = [&](int name) { return attribute(display, visual, name); };
-    const int caveat = get(kGlxVisualCaveat);
-    return {get(GLX_USE_GL) != 0,
-            get(GLX_RGBA) != 0,
-            get(GLX_DOUBLEBUFFER) != 0,
-            get(GLX_LEVEL) == 0,
-            visual.depth == screenDepth,
-            visual.c_class == TrueColor,
-            get(GLX_STEREO) != 0,
-            caveat != 0 && caveat != kGlxNoCaveat,
-            get(GLX_RED_SIZE) + get(GLX_GREEN_SIZE) + get(GLX_BLUE_SIZE),
-            get(GLX_ALPHA_SIZE),
-            get(GLX_DEPTH_SIZE),
-            get(GLX_STENCIL_SIZE),
-            get(GLX_ACCUM_RED_SIZE) + get(GLX_ACCUM_GREEN_SIZE) + get(GLX_ACCUM_BLUE_SIZE) +
-                get(GLX_ACCUM_ALPHA_SIZE),
-            get(GLX_AUX_BUFFERS),
-            get(GLX_SAMPLES)};
+    // GLX_EXT_visual_rating: slow or non-conformant; 0 where the server does not rate.
+    const int caveat = get(GLX_VISUAL_CAVEAT_EXT);
+    return {.openGl = get(GLX_USE_GL) != 0,
+            .rgba = get(GLX_RGBA) != 0,
+            .doubleBuffered = get(GLX_DOUBLEBUFFER) != 0,
+            .mainPlane = get(GLX_LEVEL) == 0,
+            .opaque = visual.depth == screenDepth,
+            .trueColor = visual.c_class == TrueColor,
+            .stereo = get(GLX_STEREO) != 0,
+            .slow = caveat != 0 && caveat != GLX_NONE_EXT,
+            .colorBits = get(GLX_RED_SIZE) + get(GLX_GREEN_SIZE) + get(GLX_BLUE_SIZE),
+            .alphaBits = get(GLX_ALPHA_SIZE),
+            .depthBits = get(GLX_DEPTH_SIZE),
+            .stencilBits = get(GLX_STENCIL_SIZE),
+            .accumBits = get(GLX_ACCUM_RED_SIZE) + get(GLX_ACCUM_GREEN_SIZE) +
+                         get(GLX_ACCUM_BLUE_SIZE) + get(GLX_ACCUM_ALPHA_SIZE),
+            .auxBuffers = get(GLX_AUX_BUFFERS),
+            .samples = get(GLX_SAMPLES)};
 }
 
 VisualTable readTable(const Connection& connection) {

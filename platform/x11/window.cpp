@@ -11,8 +11,8 @@ struct HICON__ {};
 
 namespace {
 
-// What the window procedure is told: sizes, both mouse buttons' left one,
-// pointer moves and, through the structure events, mapping and resizing.
+// Sizes and mapping come as structure events; the left button and the
+// pointer as they are. Exposure makes no message: an idle window is painted anyway.
 constexpr long kEventMask =
     StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask;
 constexpr int kMaxSize = 32767;      // a size must fit WM_SIZE's signed 16-bit halves
@@ -27,26 +27,32 @@ ClassRegistry& classes() {
 }
 
 XWindowSpec windowSpec(const HWND__& window, const XVisualInfo* visual) {
-    return {visual,
-            window.left,
-            window.top,
-            window.placedBySystem,
-            window.view.width,
-            window.view.height,
-            false,
-            kEventMask,
-            window.title.c_str(),
-            window.className.c_str()};
+    return {.visual = visual,
+            .x = window.left,
+            .y = window.top,
+            .placedBySystem = window.placedBySystem,
+            .width = window.view.width,
+            .height = window.view.height,
+            .fixedSize = false,
+            .eventMask = kEventMask,
+            .title = window.title.c_str(),
+            .className = window.className.c_str()};
 }
 
 std::unique_ptr<HWND__> newWindow(const WindowClass& windowClass, LPCSTR title, int x, int y,
                                   int width, int height) {
     const bool placedBySystem = x == CW_USEDEFAULT;
-    auto window = std::unique_ptr<HWND__>(new HWND__{
-        windowClass.procedure, title ? title : "", windowClass.name, placedBySystem ? 0 : x,
-        placedBySystem ? 0 : y, placedBySystem, XWindowHandle{},
-        WindowView{std::clamp(width, 1, kMaxSize), std::clamp(height, 1, kMaxSize), false}, false,
-        HDC__{nullptr, 0, nullptr}});
+    auto window = std::make_unique<HWND__>(
+        HWND__{.procedure = windowClass.procedure,
+               .title = title ? title : "",
+               .className = windowClass.name,
+               .left = placedBySystem ? 0 : x,
+               .top = placedBySystem ? 0 : y,
+               .placedBySystem = placedBySystem,
+               .x = {},
+               .view = {std::clamp(width, 1, kMaxSize), std::clamp(height, 1, kMaxSize), false},
+               .shown = false,
+               .deviceContext = {}});
     window->deviceContext.window = window.get();
     return window;
 }

@@ -8,8 +8,21 @@ namespace {
 
 // An opaque TrueColor RGBA double-buffered OpenGL visual of the main plane.
 VisualDescription visual(int colorBits, int alphaBits, int depthBits, int stencilBits = 0) {
-    return {true,      true,      true,      true,        true, true, false, false,
-            colorBits, alphaBits, depthBits, stencilBits, 0,    0,    0};
+    return {.openGl = true,
+            .rgba = true,
+            .doubleBuffered = true,
+            .mainPlane = true,
+            .opaque = true,
+            .trueColor = true,
+            .stereo = false,
+            .slow = false,
+            .colorBits = colorBits,
+            .alphaBits = alphaBits,
+            .depthBits = depthBits,
+            .stencilBits = stencilBits,
+            .accumBits = 0,
+            .auxBuffers = 0,
+            .samples = 0};
 }
 
 // The program's request: 16 colour bits, 1 alpha bit, 16 depth bits, double-buffered.
