@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "platform/opengl.h"
@@ -18,14 +19,14 @@ public:
     Rewriter(const char* const* rules, int32_t ruleCount) {
         for (const char*& s : successor_) s = nullptr;
         // From the last rule to the first, so that the lowest index wins.
-        for (int32_t i = (rules ? ruleCount : 0) - 1; i >= 0; --i) {
+        for (int32_t i = rules && ruleCount > 0 ? ruleCount : 0; i-- > 0;) {
             const char* rule = rules[i];
             if (rule && rule[0]) successor_[static_cast<unsigned char>(rule[0])] = rule + 1;
         }
     }
 
     char* expand(char* out, const char* in, int32_t depth) {
-        for (; *in && out != limit_ && stepsLeft_ != 0; ++in) {
+        for (; *in && out < limit_ && stepsLeft_ != 0; ++in) {
             --stepsLeft_;
             const char* successor =
                 depth > 0 ? successor_[static_cast<unsigned char>(*in)] : nullptr;
@@ -168,6 +169,12 @@ Plant::Plant(const char* axiom, int32_t ruleCount, const char* const* rules, int
 }
 
 char* Plant::expand(char* out, const char* in, int32_t depth) const {
+    // Nothing is written outside the buffer, whatever `out` is.
+    const std::less<const char*> before;
+    if (!in || !expansionBuffer || before(out, expansionBuffer) ||
+        before(expansionBuffer + kExpansionBufferSize - 1, out)) {
+        return out;
+    }
     return Rewriter(rules, ruleCount).expand(out, in, boundedDepth(depth));
 }
 

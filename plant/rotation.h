@@ -26,10 +26,3 @@ constexpr Vec3 rotateX(Vec3 v, Rotation r) {
 constexpr Vec3 rotateY(Vec3 v, Rotation r) {
     return {r.c * v.x + r.s * v.z, v.y, r.c * v.z - r.s * v.x};
 }
-
-inline Vec3 rotateX(Vec3 v, float degrees) {
-    return rotateX(v, Rotation::byDegrees(degrees));
-}
-inline Vec3 rotateY(Vec3 v, float degrees) {
-    return rotateY(v, Rotation::byDegrees(degrees));
-}

@@ -20,8 +20,9 @@ void mouseUp(int button, int, int) {
 
 void mouseMove(int x, int y) {
     if (!dragState.active) return;
-    const int dx = x - dragState.startX;
-    const int dy = dragState.startY - y;  // positive with the pointer above the start
+    // In 64 bits, so that no pair of ints overflows.
+    const int64_t dx = int64_t{x} - dragState.startX;
+    const int64_t dy = int64_t{dragState.startY} - y;  // positive with the pointer above the start
     const OrbitAngles delta(static_cast<float>(-dx), static_cast<float>(-dy));
     currentScene->camera.setAngles(dragState.startAngles.plus(delta));
 }

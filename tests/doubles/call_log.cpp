@@ -5,7 +5,6 @@
 
 namespace {
 CallLog* active = nullptr;
-CallLog* previous = nullptr;
 }  // namespace
 
 Call call(std::string_view name, std::vector<double> args, std::string bytes) {
@@ -19,13 +18,11 @@ std::ostream& operator<<(std::ostream& out, const Call& call) {
     return out << ')';
 }
 
-CallLog::CallLog() {
-    previous = active;
+CallLog::CallLog() : previous_(active) {
     active = this;
 }
 CallLog::~CallLog() {
-    active = previous;
-    previous = nullptr;
+    active = previous_;
 }
 
 CallLog* activeCallLog() {

@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Call& call);
 
 // The one timeline of the recording doubles. While a CallLog exists, every
 // call the program makes to OpenGL or Win32 is appended to its `calls`; the
-// latest one constructed is the one written to. With none, OpenGL calls have
+// latest one constructed is the one written to, until it is destroyed. With none, OpenGL calls have
 // no effect, as with no current context.
 class CallLog {
 public:
@@ -41,6 +41,9 @@ public:
     Calls named(std::string_view name) const;
     // The calls from index `first` on, up to (not including) `last`.
     Calls slice(size_t first, size_t last) const;
+
+private:
+    CallLog* previous_;  // active again once this one is gone
 };
 
 // The log calls are written to, or nullptr.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "scene/drag.h"
 #include "scene/scene.h"
 
@@ -82,6 +84,12 @@ TEST_F(Drag, ASecondPressKeepsTheStartPoint) {
     mouseMove(30, 10);
     EXPECT_EQ(angles(), OrbitAngles(0, 45));
     EXPECT_EQ(dragState.startX, 10);
+}
+
+TEST_F(Drag, ExtremeCoordinatesDoNotOverflow) {
+    mouseDown(1, INT_MIN, INT_MAX);
+    mouseMove(INT_MAX, INT_MIN);
+    EXPECT_EQ(angles(), OrbitAngles(20.0f - 4294967295.0f, -90));
 }
 
 TEST_F(Drag, CoordinatesUpTo65535Work) {

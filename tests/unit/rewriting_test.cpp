@@ -91,6 +91,7 @@ TEST(Rewriting, EmptyOrMissingAxiomGivesEmptyText) {
 TEST(Rewriting, WithoutRulesCopiesTheAxiom) {
     EXPECT_EQ(grow("T[v]s", {}, 5), "T[v]s");
     EXPECT_EQ(Plant("Tv", -3, builtInRules, 5, 1.0f).text, std::string("Tv"));
+    EXPECT_EQ(Plant("Tv", INT_MIN, builtInRules, 5, 1.0f).text, std::string("Tv"));
     EXPECT_EQ(Plant("Tv", 4, nullptr, 5, 1.0f).text, std::string("Tv"));
 }
 
@@ -167,6 +168,18 @@ TEST(RewritingBounds, WorkThatWritesNothingStopsAtTheStepBudget) {
     for (const std::string& r : rules) pointers.push_back(r.c_str());
     EXPECT_EQ(grow("a", pointers, 41), "");
     EXPECT_EQ(grow("a", pointers, 2), "cccc");
+}
+
+TEST(RewritingBounds, ExpandWritesNothingOutsideTheBuffer) {
+    const Plant plant(builtInAxiom(), 4, builtInRules, 1, 1.0f);
+    char* const end = expansionBuffer + kExpansionBufferSize - 1;
+    EXPECT_EQ(plant.expand(end, "T", 3), end);
+    EXPECT_EQ(plant.expand(end + 1, "T", 3), end + 1);
+    char outside[8] = "";
+    EXPECT_EQ(plant.expand(outside, "T", 3), outside);
+    EXPECT_STREQ(outside, "");
+    EXPECT_EQ(plant.expand(expansionBuffer, nullptr, 3), expansionBuffer);
+    EXPECT_EQ(plant.expand(end - 2, "T", 1) - (end - 2), 2);
 }
 
 TEST(Durations, ConvertAndWrapAsUnsigned32BitMilliseconds) {

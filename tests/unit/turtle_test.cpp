@@ -105,8 +105,10 @@ TEST(TurtleDrawing, EmptyTextDrawsNothingAndLeavesBoundsEmpty) {
 }
 
 TEST(TurtleDrawing, SymbolsOutsideTheTableDoNothing) {
-    Plant plant = plantOf("vsqxX#T\x80");
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    // After a bend, so that a stray turn about Y would show too.
+    Plant plain = plantOf(".<T");
+    Plant padded = plantOf(".vs<qxX#T\x80");
+    EXPECT_EQ(drawn(padded), drawn(plain));
 }
 
 TEST(TurtleDrawing, TurnsAboutYLeaveAnUprightHeading) {
@@ -141,6 +143,8 @@ TEST(TurtleSway, FollowsTheSineOfHalfTheAge) {
     // At pi seconds the sway is at its top: sin(pi / 2) * 2.5 + 2.5 = 5 degrees.
     const Vec3 top = tipOf(".T", 3142);
     EXPECT_NEAR(top.z, std::sin(5.0 * kRadians), 1e-5);
+    EXPECT_NEAR(tipOf("^T", 3142).z, -std::sin(5.0 * kRadians), 1e-5);
+    EXPECT_NEAR(tipOf(".^T", 3142).z, 0.0, 1e-6);
     // At 3 pi seconds it is at its bottom, 0 degrees.
     const Vec3 bottom = tipOf(".T", 9425);
     EXPECT_NEAR(bottom.z, 0.0, 1e-5);
