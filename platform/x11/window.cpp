@@ -26,7 +26,7 @@ ClassRegistry& classes() {
     return *registry;
 }
 
-XWindowSpec windowSpec(const HWND__& window, const XVisualInfo* visual) {
+XWindowParams windowParams(const HWND__& window, const XVisualInfo* visual) {
     return {.visual = visual,
             .x = window.left,
             .y = window.top,
@@ -71,7 +71,7 @@ void reportNoDisplay() {
 // only its rendering context fails.
 XWindowHandle firstXWindow(const Connection& connection, const HWND__& window) {
     const int format = defaultWindowPixelFormat(connection);
-    return createXWindow(connection, windowSpec(window, visualTable(connection).visual(format)));
+    return createXWindow(connection, windowParams(window, visualTable(connection).visual(format)));
 }
 
 // WM_CREATE, and WM_SIZE with the client size, as Windows sends them before
@@ -92,7 +92,7 @@ HWND sendCreation(const Connection& connection, HWND window) {
 void moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
     if (window->x.visual == visual.visualid) return;
     destroyXWindow(connection, window->x);
-    window->x = createXWindow(connection, windowSpec(*window, &visual));
+    window->x = createXWindow(connection, windowParams(*window, &visual));
     window->view.mapped = false;
     if (window->shown) XMapWindow(connection.display, window->x.window);
 }

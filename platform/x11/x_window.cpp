@@ -5,17 +5,17 @@
 
 namespace {
 
-void setSizeHints(Display* display, ::Window window, const XWindowSpec& spec) {
+void setSizeHints(Display* display, ::Window window, const XWindowParams& params) {
     XSizeHints hints{};
-    hints.flags = PSize | (spec.placedBySystem ? 0 : PPosition);
-    hints.x = spec.x;
-    hints.y = spec.y;
-    hints.width = spec.width;
-    hints.height = spec.height;
-    if (spec.fixedSize) {
+    hints.flags = PSize | (params.placedBySystem ? 0 : PPosition);
+    hints.x = params.x;
+    hints.y = params.y;
+    hints.width = params.width;
+    hints.height = params.height;
+    if (params.fixedSize) {
         hints.flags |= PMinSize | PMaxSize;
-        hints.min_width = hints.max_width = spec.width;
-        hints.min_height = hints.max_height = spec.height;
+        hints.min_width = hints.max_width = params.width;
+        hints.min_height = hints.max_height = params.height;
     }
     XSetWMNormalHints(display, window, &hints);
 }
@@ -43,10 +43,10 @@ void setProcessId(const Connection& connection, ::Window window) {
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
 }
 
-void setIdentity(const Connection& connection, ::Window window, const XWindowSpec& spec) {
-    XStoreName(connection.display, window, spec.title);
-    setClass(connection.display, window, spec.className);
-    setSizeHints(connection.display, window, spec);
+void setIdentity(const Connection& connection, ::Window window, const XWindowParams& params) {
+    XStoreName(connection.display, window, params.title);
+    setClass(connection.display, window, params.className);
+    setSizeHints(connection.display, window, params);
     setWmHints(connection.display, window);
     setProcessId(connection, window);
     Atom deleteWindow = connection.atoms.deleteWindow;
@@ -55,19 +55,21 @@ void setIdentity(const Connection& connection, ::Window window, const XWindowSpe
 
 }  // namespace
 
-XWindowHandle createXWindow(const Connection& connection, const XWindowSpec& spec) {
+XWindowHandle createXWindow(const Connection& connection, const XWindowParams& params) {
     Display* display = connection.display;
-    Visual* visual = spec.visual ? spec.visual->visual : DefaultVisual(display, connection.screen);
-    const int depth = spec.visual ? spec.visual->depth : DefaultDepth(display, connection.screen);
+    Visual* visual =
+        params.visual ? params.visual->visual : DefaultVisual(display, connection.screen);
+    const int depth =
+        params.visual ? params.visual->depth : DefaultDepth(display, connection.screen);
     XSetWindowAttributes attributes{};
     attributes.colormap = XCreateColormap(display, connection.root, visual, AllocNone);
     attributes.background_pixmap = None;
     attributes.border_pixel = 0;
-    attributes.event_mask = spec.eventMask;
+    attributes.event_mask = params.eventMask;
     const ::Window window = XCreateWindow(
-        display, connection.root, spec.x, spec.y, spec.width, spec.height, 0, depth, InputOutput,
-        visual, CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
-    setIdentity(connection, window, spec);
+        display, connection.root, params.x, params.y, params.width, params.height, 0, depth,
+        InputOutput, visual, CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
+    setIdentity(connection, window, params);
     return {window, attributes.colormap, XVisualIDFromVisual(visual)};
 }
 

@@ -16,7 +16,7 @@ struct XWindowHandle {
 };
 
 // What a top-level X window is made with.
-struct XWindowSpec {
+struct XWindowParams {
     const XVisualInfo* visual;  // nullptr: the screen's default visual
     int x;
     int y;
@@ -33,7 +33,7 @@ struct XWindowSpec {
 // and the WM_DELETE_WINDOW protocol, so that closing it sends a ClientMessage
 // instead of killing the connection. It erases no background: every frame or
 // expose draws the whole window.
-XWindowHandle createXWindow(const Connection& connection, const XWindowSpec& spec);
+XWindowHandle createXWindow(const Connection& connection, const XWindowParams& params);
 
 // Destroys the window and frees its colormap.
 void destroyXWindow(const Connection& connection, const XWindowHandle& handle);
