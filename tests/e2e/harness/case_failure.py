@@ -18,7 +18,7 @@ def wait_box(desktop, program, timeout):
                               f"the program ended with {program.exit_code()} first; stderr: "
                               f"{program.stderr_text()[-800:]!r}")
         boxes = desktop.client.windows_named(BOX_TITLE)
-        return len(boxes) == 1, f"{len(boxes)} windows titled {BOX_TITLE!r}"
+        return len(boxes) == 1, f"windows: {desktop.client.describe()}"
 
     wait_for("error box", f"one viewable window titled {BOX_TITLE!r}", probe, timeout)
     return desktop.client.windows_named(BOX_TITLE)[0]

@@ -10,19 +10,25 @@ class CheckFailed(Exception):
         super().__init__(f"{what}\n  expected: {expected}\n  seen:     {seen}")
 
 
-def wait_for(what, expected, probe, timeout, interval=0.02):
-    """Calls `probe` until it reports success; fails after `timeout` seconds.
+def wait_until(timeout, probe, interval=0.02):
+    """Calls `probe` until it reports success or `timeout` seconds passed.
 
-    `probe` returns (done, seen): `seen` describes the last state for the
-    failure message, and is returned on success."""
+    `probe` returns (done, seen), `seen` describing the state it found.
+    Returns (done, seen) of the last call."""
     deadline = time.monotonic() + timeout
     while True:
         done, seen = probe()
-        if done:
-            return seen
-        if time.monotonic() >= deadline:
-            raise CheckFailed(f"{what} (waited {timeout:g} s)", expected, seen)
+        if done or time.monotonic() >= deadline:
+            return done, seen
         time.sleep(interval)
+
+
+def wait_for(what, expected, probe, timeout, interval=0.02):
+    """wait_until, failing with what was expected and last seen on time-out."""
+    done, seen = wait_until(timeout, probe, interval)
+    if not done:
+        raise CheckFailed(f"{what} (waited {timeout:g} s)", expected, seen)
+    return seen
 
 
 def check(condition, what, expected, seen):

@@ -22,7 +22,7 @@ def wait_window(desktop, program, timeout):
     def probe():
         _still_running(program)
         windows = desktop.client.windows_named(TITLE)
-        return len(windows) == 1, f"{len(windows)} viewable windows titled {TITLE!r}"
+        return len(windows) == 1, f"windows: {desktop.client.describe()}"
 
     wait_for("program window", f"one viewable window titled {TITLE!r}", probe, timeout)
     return desktop.client.windows_named(TITLE)[0]

@@ -41,6 +41,23 @@ class XClient:
             pending.extend(children)
         return found
 
+    def describe(self):
+        """Every titled window with its map state, for failure messages."""
+        states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
+        described = []
+        pending = [self.root]
+        while pending:
+            window = pending.pop()
+            try:
+                pending.extend(window.query_tree().children)
+                name = self.title(window) if window != self.root else None
+                if name:
+                    state = states[window.get_attributes().map_state]
+                    described.append(f"{name!r} {state}")
+            except error.XError:
+                continue
+        return ", ".join(described) or "no titled window"
+
     def title(self, window):
         prop = window.get_full_property(self.atom("_NET_WM_NAME"), self.atom("UTF8_STRING"))
         if prop is not None:
@@ -74,6 +91,21 @@ class XClient:
 
     def map(self, window):
         window.map()
+        self.display.sync()
+
+    def create_probe_window(self):
+        window = self.root.create_window(0, 0, 16, 16, 0, X.CopyFromParent)
+        window.set_wm_name("quenn e2e probe")
+        window.map()
+        self.display.sync()
+        return window
+
+    def is_framed(self, window):
+        """Mapped inside a window manager's frame, not straight on the root."""
+        return self.is_viewable(window) and window.query_tree().parent != self.root
+
+    def destroy(self, window):
+        window.destroy()
         self.display.sync()
 
     # What a window manager sends

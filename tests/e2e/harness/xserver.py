@@ -5,7 +5,7 @@ import select
 import shutil
 import time
 
-from .checks import CheckFailed, wait_for
+from .checks import CheckFailed, wait_for, wait_until
 from .processes import Process
 
 SCREEN = "1024x768x24"
@@ -62,9 +62,24 @@ class WindowManager:
         env = dict(os.environ, DISPLAY=x.display)
         self.process = Process("openbox", ["openbox", "--sm-disable"], log_dir, env=env)
 
-    def wait_ready(self, client):
+    def wait_ready(self, client, timeout=15.0):
+        """Returns once openbox manages new windows. It announces itself on
+        the root window a moment before it handles map requests, and a window
+        mapped in between stays unmanaged: so map probe windows until one is
+        framed."""
         wait_for("window manager start", "_NET_SUPPORTING_WM_CHECK on the root window",
-                 lambda: (client.window_manager_running(), "no such property"), timeout=15)
+                 lambda: (client.window_manager_running(), "no such property"), timeout=timeout)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            probe = client.create_probe_window()
+            try:
+                framed, _ = wait_until(0.5, lambda: (client.is_framed(probe), None))
+            finally:
+                client.destroy(probe)
+            if framed:
+                return
+        raise CheckFailed("window manager start", "a new window framed by openbox",
+                          f"none within {timeout:g} s")
 
     def stop(self):
         self.process.stop()

@@ -1,0 +1,56 @@
+#!/usr/bin/python3
+"""Runs quenn on a virtual X server for a few seconds and saves a screenshot
+of its window; then closes it as a window manager would, and stops the
+server. For a machine without a display (scripts/run)."""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+from harness.checks import CheckFailed, check
+from harness.desktop import Desktop
+from harness.runners import NativeRunner
+from harness.watch import wait_exit, wait_picture, wait_window
+
+
+def run(program, seconds, log_dir):
+    runner = NativeRunner()
+    with Desktop(log_dir, {}) as desktop:
+        quenn = desktop.start(runner, program)
+        window = wait_window(desktop, quenn, runner.window_timeout)
+        wait_picture(desktop, quenn, window, "picture", runner.window_timeout)
+        time.sleep(seconds)
+        image = desktop.client.screenshot(window)
+        desktop.client.request_close(window)
+        code, _ = wait_exit(quenn, 5.0)
+        check(code == 0, "closing quenn", "exit code 0", "still running" if code is None
+              else f"exit code {code}; stderr: {quenn.stderr_text()!r}")
+    return image
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("program")
+    parser.add_argument("picture", help="where to save the screenshot (PNG)")
+    parser.add_argument("--copy", action="append", default=[], help="another place for it")
+    parser.add_argument("--seconds", type=float, default=3.0)
+    args = parser.parse_args()
+    log_dir = tempfile.mkdtemp(prefix="quenn-run-")
+    try:
+        image = run(args.program, args.seconds, log_dir)
+    except CheckFailed as failure:
+        print(f"quenn did not run as it should: {failure}\nlogs: {log_dir}", file=sys.stderr)
+        return 1
+    shutil.rmtree(log_dir)
+    for path in [args.picture] + args.copy:
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        image.save(path)
+    print(os.path.abspath(args.picture))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
