@@ -117,7 +117,7 @@ void showBox(const Connection& connection, HWND owner, const char* text, const c
     const BoxLayout layout = layoutFor(font, lines);
     const XWindowHandle box = createBox(connection, layout, caption);
     if (const HWND known = findWindow(owner)) {
-        XSetTransientForHint(connection.display, box.window, known->x.window);
+        XSetTransientForHint(connection.display, box.window, known->xWindow.window);
     }
     XMapRaised(connection.display, box.window);
     if (runBox(connection, box.window, font, lines, layout)) {

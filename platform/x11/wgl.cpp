@@ -41,7 +41,8 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
     const HDC known = findDeviceContext(deviceContext);
     const Connection* connection = glxConnection();
     if (!known || !connection) return FALSE;
-    return glXMakeCurrent(connection->display, known->window->x.window, glxContext(renderContext))
+    return glXMakeCurrent(connection->display, known->window->xWindow.window,
+                          glxContext(renderContext))
                ? TRUE
                : FALSE;
 }
@@ -57,6 +58,6 @@ BOOL WINAPI SwapBuffers(HDC deviceContext) {
     const HDC known = findDeviceContext(deviceContext);
     const Connection* connection = glxConnection();
     if (!known || !known->pixelFormat || !connection) return FALSE;
-    glXSwapBuffers(connection->display, known->window->x.window);
+    glXSwapBuffers(connection->display, known->window->xWindow.window);
     return TRUE;
 }

@@ -49,7 +49,7 @@ std::unique_ptr<HWND__> newWindow(const WindowClass& windowClass, LPCSTR title, 
                .left = placedBySystem ? 0 : x,
                .top = placedBySystem ? 0 : y,
                .placedBySystem = placedBySystem,
-               .x = {},
+               .xWindow = {},
                .view = {std::clamp(width, 1, kMaxSize), std::clamp(height, 1, kMaxSize), false},
                .shown = false,
                .deviceContext = {}});
@@ -78,7 +78,7 @@ XWindowHandle firstXWindow(const Connection& connection, const HWND__& window) {
 // CreateWindowExA returns; NULL if the window procedure refuses creation.
 HWND sendCreation(const Connection& connection, HWND window) {
     if (window->procedure(window, WM_CREATE, 0, 0) == kRefuseCreation) {
-        destroyXWindow(connection, window->x);
+        destroyXWindow(connection, window->xWindow);
         removeWindow(window);
         return nullptr;
     }
@@ -90,11 +90,11 @@ HWND sendCreation(const Connection& connection, HWND window) {
 }  // namespace
 
 void moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
-    if (window->x.visual == visual.visualid) return;
-    destroyXWindow(connection, window->x);
-    window->x = createXWindow(connection, windowParams(*window, &visual));
+    if (window->xWindow.visual == visual.visualid) return;
+    destroyXWindow(connection, window->xWindow);
+    window->xWindow = createXWindow(connection, windowParams(*window, &visual));
     window->view.mapped = false;
-    if (window->shown) XMapWindow(connection.display, window->x.window);
+    if (window->shown) XMapWindow(connection.display, window->xWindow.window);
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
@@ -118,7 +118,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
         return nullptr;
     }
     const HWND window = addWindow(newWindow(*windowClass, windowName, x, y, width, height));
-    window->x = firstXWindow(*connection, *window);
+    window->xWindow = firstXWindow(*connection, *window);
     return sendCreation(*connection, window);
 }
 
@@ -131,9 +131,9 @@ BOOL WINAPI ShowWindow(HWND window, int showCommand) {
     const BOOL wasShown = shown->shown ? TRUE : FALSE;
     shown->shown = showCommand != kHide;
     if (shown->shown) {
-        XMapWindow(connection->display, shown->x.window);
+        XMapWindow(connection->display, shown->xWindow.window);
     } else {
-        XUnmapWindow(connection->display, shown->x.window);
+        XUnmapWindow(connection->display, shown->xWindow.window);
     }
     return wasShown;
 }

@@ -39,7 +39,7 @@ HWND findWindow(HWND window) {
 }
 
 HWND findWindow(::Window xWindow) {
-    return findIf([xWindow](const HWND__& w) { return w.x.window == xWindow; });
+    return findIf([xWindow](const HWND__& w) { return w.xWindow.window == xWindow; });
 }
 
 HDC findDeviceContext(HDC deviceContext) {

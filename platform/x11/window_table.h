@@ -28,7 +28,7 @@ struct HWND__ {
     int left;  // where it was asked to go, unless placedBySystem
     int top;
     bool placedBySystem;
-    XWindowHandle x;
+    XWindowHandle xWindow;
     WindowView view;
     bool shown;  // ShowWindow mapped it (the server may not have yet)
     HDC__ deviceContext;
