@@ -13,4 +13,4 @@ add_test(NAME windows_programs_import_only_system_dlls
                  -DPROGRAMS_DIR=${QUENN_WINDOWS_PROGRAMS_DIR}
                  -P ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_imports.cmake)
 set_tests_properties(windows_programs_import_only_system_dlls PROPERTIES
-                     LABELS unit SKIP_REGULAR_EXPRESSION "SKIPPED:")
+                     LABELS programs SKIP_REGULAR_EXPRESSION "SKIPPED:")

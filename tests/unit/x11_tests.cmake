@@ -17,5 +17,5 @@ if(TARGET quenn AND TARGET quenn-fast)
              COMMAND ${CMAKE_COMMAND} -DREADELF=${QUENN_READELF}
                      "-DPROGRAMS=$<TARGET_FILE:quenn>;$<TARGET_FILE:quenn-fast>"
                      -P ${CMAKE_CURRENT_SOURCE_DIR}/x11_linked_libraries.cmake)
-    set_tests_properties(x11_linked_libraries PROPERTIES LABELS unit)
+    set_tests_properties(x11_linked_libraries PROPERTIES LABELS programs)
 endif()
