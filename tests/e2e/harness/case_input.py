@@ -1,7 +1,7 @@
 """What the user does to the window: drag the camera, resize, close."""
 
 from .checks import check, wait_for
-from .picture import GRID, TEXT_KINDS, grid_difference
+from .picture import GRID, grid_difference
 from .case_picture import check_counter_corner, check_scene
 from .watch import wait_exit, wait_picture, wait_window
 
@@ -13,8 +13,7 @@ CLOSE_TIME = 3.0
 def start_drawn(ctx, desktop, label="reference"):
     program = desktop.start(ctx.runner, ctx.program)
     window = wait_window(desktop, program, ctx.runner.window_timeout)
-    picture = wait_picture(desktop, program, window, label,
-                           ctx.runner.window_timeout)
+    picture = wait_picture(desktop, program, window, label, ctx.runner.window_timeout)
     return program, window, picture
 
 

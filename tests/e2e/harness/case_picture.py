@@ -31,7 +31,7 @@ def start_and_shoot(ctx, desktop, program_path, label):
 
 
 def case_window(ctx):
-    with ctx.desktop() as desktop:
+    with ctx.desktop(window_manager=True) as desktop:
         program = desktop.start(ctx.runner, ctx.program)
         window = wait_window(desktop, program, ctx.runner.window_timeout)
         size = desktop.client.geometry(window)[2:]
@@ -116,8 +116,8 @@ def case_picture(ctx):
         change = counter_change(pictures)
         check(change is not None, "counter", f"the counter changing within {RECORD:g} s",
               f"{first.count(TEXT_KINDS)} text pixels throughout")
-        check(counter_width(last) > counter_width(first), "counter after 2 s",
-              "wider than 'FPS 0'", f"{counter_width(last)} px wide, 'FPS 0' {counter_width(first)}")
+        check(counter_width(last) > counter_width(first), "counter after 2 s", "wider than 'FPS 0'",
+              f"{counter_width(last)} px wide, 'FPS 0' {counter_width(first)}")
         one_second = times[change]
         before = largest_appearance(pictures, times, one_second - 0.2, one_second + 0.3)
         appeared = largest_appearance(pictures, times, one_second + 0.3, one_second + 0.9)
@@ -127,8 +127,8 @@ def case_picture(ctx):
         check(appeared[0] >= SECOND_PLANT and appeared[0] > 2 * before[0], "second plant",
               f"at least {SECOND_PLANT} new plant pixels from one picture to the next half a "
               f"second after the counter's first change, more than twice the sway's",
-              f"{appeared[0]} (the sway alone: {before[0]}); plant pixels first {first.count(PLANT)},"
-              f" last {last.count(PLANT)}")
+              f"{appeared[0]} (the sway alone: {before[0]}); plant pixels first "
+              f"{first.count(PLANT)}, last {last.count(PLANT)}")
         print(f"second plant: {appeared[0]} new plant pixels at {times[appeared[1]]:.2f} s, "
               f"counter change at {one_second:.2f} s, sway at most {before[0]}")
 

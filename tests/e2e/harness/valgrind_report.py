@@ -41,7 +41,8 @@ class Error:
         self.what = element.findtext("what") or element.findtext("xwhat/text") or ""
         # The first stack is where it happened; any further one is where the
         # memory was allocated or the uninitialised value created.
-        self.stacks = [[Frame(f) for f in stack.iter("frame")] for stack in element.findall("stack")]
+        self.stacks = [[Frame(frame) for frame in stack.iter("frame")]
+                       for stack in element.findall("stack")]
 
     def is_own(self, source_dir):
         if self.kind.startswith("Leak_") and self.kind not in COUNTED_LEAKS:
