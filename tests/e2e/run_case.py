@@ -17,12 +17,12 @@ from harness.context import Context
 from harness.runners import NativeRunner, WineRunner
 
 
-class TimeLimit(Exception):
-    pass
+class Stopped(Exception):
+    """The case's own time limit ran out, or CTest stopped it."""
 
 
-def _on_alarm(signum, frame):
-    raise TimeLimit()
+def _stop(signum, frame):
+    raise Stopped("time limit reached" if signum == signal.SIGALRM else f"signal {signum}")
 
 
 def parse_arguments():
@@ -54,8 +54,8 @@ def main():
     shutil.rmtree(artifacts, ignore_errors=True)
     os.makedirs(artifacts)
     # Our own limit, below CTest's, so that everything started is still stopped.
-    signal.signal(signal.SIGALRM, _on_alarm)
-    signal.signal(signal.SIGTERM, _on_alarm)
+    signal.signal(signal.SIGALRM, _stop)
+    signal.signal(signal.SIGTERM, _stop)
     signal.alarm(args.time_limit)
     shots = {}
     start = time.monotonic()
@@ -66,8 +66,9 @@ def main():
         CASES[args.case](context)
     except CheckFailed as failure:
         print(f"FAILED {args.runner} {args.case}: {failure}")
-    except TimeLimit:
-        print(f"FAILED {args.runner} {args.case}: still running after {args.time_limit} s")
+    except Stopped as stop:
+        print(f"FAILED {args.runner} {args.case}: stopped after "
+              f"{time.monotonic() - start:.0f} s ({stop}; limit {args.time_limit} s)")
     else:
         print(f"passed {args.runner} {args.case} in {time.monotonic() - start:.1f} s")
         if args.keep_shots:

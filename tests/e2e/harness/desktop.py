@@ -1,6 +1,7 @@
 """One test's X server, window manager and programs, all ended at the close."""
 
 import os
+import sys
 
 from .checks import CheckFailed
 from .picture import Picture
@@ -44,16 +45,18 @@ class Desktop:
         return False
 
     def close(self):
-        for program in self.programs:
-            program.stop()
-        for runner in self.runners:
-            runner.reset()
+        """Stops everything started, in order; a step that fails does not
+        keep the later ones from running."""
+        steps = [program.stop for program in self.programs]
+        steps += [runner.reset for runner in self.runners]
         if self.client is not None:
-            self.client.close()
-        if self.window_manager is not None:
-            self.window_manager.stop()
-        if self.x is not None:
-            self.x.stop()
+            steps.append(self.client.close)
+        steps += [part.stop for part in (self.window_manager, self.x) if part is not None]
+        for step in steps:
+            try:
+                step()
+            except Exception as problem:  # say so, and go on stopping the rest
+                print(f"while stopping: {problem!r}", file=sys.stderr)
 
     def start(self, runner, program, name="quenn", wrapper=(), extra_env=None, display=True):
         """Starts `program` through `runner` on this desktop (or with no
