@@ -1,6 +1,7 @@
 #include "gl/gl_context.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "gl/bitmap_font.h"
 #include "platform/opengl.h"
@@ -95,9 +96,12 @@ void GlContext::buildFont(BitmapFont& font, int32_t first, int32_t last) {
     bind();
     // Selected into the private device context, where it stays.
     SelectObject(deviceContext, GetStockObject(SYSTEM_FONT));
-    const int32_t count = std::max(last - first + 1, 0);
+    // In 64 bits, so that no pair of ints overflows; a reversed range is empty.
+    const auto count =
+        static_cast<int32_t>(std::clamp<int64_t>(int64_t{last} - first + 1, 0, INT32_MAX));
     font.charCount = count;
-    font.charWidths = new int32_t[count];
+    // Zeroed: without a device context no widths arrive, and text measures 0.
+    font.charWidths = new int32_t[count]();
     const GLuint firstList = glGenLists(count);
     font.firstChar = first;
     font.listBase = static_cast<int32_t>(firstList) - first;

@@ -1,6 +1,7 @@
 #include "tests/doubles/call_log.h"
 
 #include <algorithm>
+#include <iostream>
 #include <iterator>
 
 namespace {
@@ -30,7 +31,9 @@ CallLog* activeCallLog() {
 }
 
 void logCall(Call call) {
-    if (active) active->calls.push_back(std::move(call));
+    if (!active) return;
+    if (active->echo) std::cerr << call << '\n';
+    active->calls.push_back(std::move(call));
 }
 
 size_t CallLog::count(std::string_view name) const {

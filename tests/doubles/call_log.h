@@ -36,6 +36,7 @@ public:
     CallLog& operator=(const CallLog&) = delete;
 
     Calls calls;
+    bool echo = false;  // also print each call to stderr, as it is logged
 
     size_t count(std::string_view name) const;
     Calls named(std::string_view name) const;

@@ -242,7 +242,7 @@ HGDIOBJ WINAPI SelectObject(HDC deviceContext, HGDIOBJ object) {
 BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widths) {
     logTo{"GetCharWidth32A"}(logged(deviceContext), first, last);
     RecordingWin32* win32 = active;
-    if (!win32 || last < first || last >= win32->charWidths.size()) return FALSE;
+    if (!win32 || !deviceContext || last < first || last >= win32->charWidths.size()) return FALSE;
     for (UINT code = first; code <= last; ++code) widths[code - first] = win32->charWidths[code];
     return TRUE;
 }

@@ -1,5 +1,6 @@
 quenn_unit_test(app_test
-    SOURCES frame_rate_counter_test.cpp frame_test.cpp main_window_test.cpp win_main_test.cpp
+    SOURCES frame_rate_counter_test.cpp frame_test.cpp globals_test.cpp main_window_test.cpp
+            win_main_test.cpp
             window_procedure_test.cpp
     LIBRARIES quenn_app quenn_recording_gl quenn_recording_win32)
 

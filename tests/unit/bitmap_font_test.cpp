@@ -27,6 +27,13 @@ protected:
     BitmapFont font;
 };
 
+TEST_F(FontBuild, WithoutADeviceContextTheWidthsAreZero) {
+    win32.deviceContext = nullptr;
+    context.buildFont(font, 32, 127);
+    EXPECT_EQ(font.charCount, 96);
+    EXPECT_EQ(font.textWidth("FPS 60", 6), 0u);
+}
+
 TEST_F(FontBuild, BuildsListsAndWidthsFromTheSystemFont) {
     context.buildFont(font, 32, 127);
     const double window = logged(win32.window), dc = logged(win32.deviceContext);
