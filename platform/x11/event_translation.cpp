@@ -20,9 +20,17 @@ Translation configured(const XConfigureEvent& event, WindowView view) {
     return message(WM_SIZE, packPoint(event.width, event.height), view);
 }
 
+// The pointer is not captured: X grabs it while a button is held and keeps
+// reporting outside the window, but as on Windows only what happens over the
+// client area reaches the window.
+Translation pointer(UINT id, int x, int y, WindowView view) {
+    if (x < 0 || y < 0 || x >= view.width || y >= view.height) return consumed(view);
+    return message(id, packPoint(x, y), view);
+}
+
 Translation leftButton(const XButtonEvent& event, UINT id, WindowView view) {
     if (event.button != Button1) return consumed(view);
-    return message(id, packPoint(event.x, event.y), view);
+    return pointer(id, event.x, event.y, view);
 }
 
 bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms) {
@@ -48,8 +56,7 @@ Translation translateEvent(const XEvent& event, WindowView view, ProtocolAtoms a
         case ConfigureNotify: return configured(event.xconfigure, view);
         case ButtonPress: return leftButton(event.xbutton, WM_LBUTTONDOWN, view);
         case ButtonRelease: return leftButton(event.xbutton, WM_LBUTTONUP, view);
-        case MotionNotify:
-            return message(WM_MOUSEMOVE, packPoint(event.xmotion.x, event.xmotion.y), view);
+        case MotionNotify: return pointer(WM_MOUSEMOVE, event.xmotion.x, event.xmotion.y, view);
         case ClientMessage:
             if (isCloseRequest(event.xclient, atoms)) return message(WM_CLOSE, 0, view);
             return consumed(view);

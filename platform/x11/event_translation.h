@@ -45,7 +45,7 @@ struct Translation {
 LPARAM packPoint(int x, int y);
 
 // What an event of a window means to its window procedure: a new size, a
-// left-button press or release, a pointer move or a close request make a
-// message; mapping and unmapping only change the view; anything else is
-// consumed.
+// left-button press or release or a pointer move over the client area, or a
+// close request make a message; mapping and unmapping only change the view;
+// anything else is consumed.
 Translation translateEvent(const XEvent& event, WindowView view, ProtocolAtoms atoms);
