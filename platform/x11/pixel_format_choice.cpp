@@ -6,7 +6,7 @@
 namespace {
 
 // How far a visual is from the request, most important first; smaller is closer.
-using Distance = std::array<int, 13>;
+using Distance = std::array<int, 14>;
 
 int shortfall(int wanted, int have) {
     return std::max(wanted - have, 0);
@@ -23,7 +23,9 @@ int accumBits(const PIXELFORMATDESCRIPTOR& request) {
 
 Distance distance(const VisualDescription& visual, const PIXELFORMATDESCRIPTOR& request) {
     const int accum = accumBits(request);
-    return {!visual.opaque,
+    // A context asked to have a depth buffer must get one, whatever else.
+    return {request.cDepthBits > 0 && visual.depthBits == 0,
+            !visual.opaque,
             !visual.trueColor,
             visual.slow,
             shortfall(request.cColorBits, visual.colorBits),

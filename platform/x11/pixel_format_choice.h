@@ -33,8 +33,9 @@ struct VisualDescription {
 bool isPixelFormatCandidate(const VisualDescription& visual);
 
 // The pixel format closest to the request: the 1-based index of a candidate
-// visual, 0 when there is none. The request's bit counts are minimums, met
-// where a visual can and never a reason to refuse; among visuals that meet
+// visual, 0 when there is none. A depth buffer, when asked for, comes first;
+// the request's bit counts are minimums, met where a visual can and never a
+// reason to refuse; among visuals that meet
 // them equally, those without unrequested extras (stencil, accumulation,
 // auxiliary buffers, multisampling, stereo) come first, then the server's order.
 int choosePixelFormat(std::span<const VisualDescription> visuals,

@@ -92,8 +92,8 @@ TEST(PixelFormat, AVisualMeetingTheMinimumsWins) {
 
 TEST(PixelFormat, ColourThenDepthThenAlphaDecideWhenNoneMeetsAll) {
     // Each visual misses one minimum; the least important miss wins.
-    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 0), visual(24, 0, 24)}), 3);
-    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 0)}), 2);
+    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 8), visual(24, 0, 24)}), 3);
+    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 8)}), 2);
 }
 
 TEST(PixelFormat, TheSmallerShortfallIsCloser) {
@@ -133,9 +133,19 @@ TEST(PixelFormat, OpaqueTrueColorUnratedVisualsComeBeforeAnyBitCount) {
     directColor.trueColor = false;
     VisualDescription slow = visual(24, 8, 24);
     slow.slow = true;
-    EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 0)}), 4);
+    EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 16)}), 4);
     EXPECT_EQ(choose({translucent, directColor, slow}), 3);
     EXPECT_EQ(choose({translucent, directColor}), 2);
+}
+
+TEST(PixelFormat, ADepthBufferAskedForComesBeforeEverythingElse) {
+    VisualDescription translucentSlow = visual(24, 8, 24);
+    translucentSlow.opaque = false;
+    translucentSlow.slow = true;
+    EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}), 2);
+    PIXELFORMATDESCRIPTOR noDepth = programRequest();
+    noDepth.cDepthBits = 0;
+    EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}, noDepth), 1);
 }
 
 TEST(PixelFormat, EqualVisualsKeepTheServersOrder) {
