@@ -35,7 +35,6 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("program")
     parser.add_argument("picture", help="where to save the screenshot (PNG)")
-    parser.add_argument("--copy", action="append", default=[], help="another place for it")
     parser.add_argument("--seconds", type=float, default=3.0)
     args = parser.parse_args()
     log_dir = tempfile.mkdtemp(prefix="quenn-run-")
@@ -45,9 +44,8 @@ def main():
         print(f"quenn did not run as it should: {failure}\nlogs: {log_dir}", file=sys.stderr)
         return 1
     shutil.rmtree(log_dir)
-    for path in [args.picture] + args.copy:
-        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-        image.save(path)
+    os.makedirs(os.path.dirname(os.path.abspath(args.picture)), exist_ok=True)
+    image.save(args.picture)
     print(os.path.abspath(args.picture))
     return 0
 
