@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kLeftButton = 1;
 constexpr int32_t kFirstFontChar = 32;  // the printable ASCII codes, 96 of them
 constexpr int32_t kLastFontChar = 127;
 

@@ -2,10 +2,6 @@
 
 #include "scene/scene.h"
 
-namespace {
-constexpr int kLeftButton = 1;
-}
-
 void mouseDown(int button, int x, int y) {
     if (dragState.active || button != kLeftButton) return;
     dragState.active = true;

@@ -15,7 +15,10 @@ struct DragState {
 // The program's one drag, a global of the program.
 extern DragState dragState;
 
-// Button 1 is the left button. Coordinates are client pixels, y downwards.
+// The button code of the left button, the one that drags.
+inline constexpr int kLeftButton = 1;
+
+// Coordinates are client pixels, y downwards.
 void mouseDown(int button, int x, int y);
 void mouseUp(int button, int x, int y);
 // One pixel turns one degree, measured from where the drag began.
