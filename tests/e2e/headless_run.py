@@ -8,27 +8,16 @@ import os
 import shutil
 import sys
 import tempfile
-import time
 
-from harness.checks import CheckFailed, check
+from harness.checks import CheckFailed
 from harness.desktop import Desktop
 from harness.runners import NativeRunner
-from harness.watch import wait_exit, wait_picture, wait_window
+from harness.show import show_and_close
 
 
 def run(program, seconds, log_dir):
-    runner = NativeRunner()
     with Desktop(log_dir, {}) as desktop:
-        quenn = desktop.start(runner, program)
-        window = wait_window(desktop, quenn, runner.window_timeout)
-        wait_picture(desktop, quenn, window, "picture", runner.window_timeout)
-        time.sleep(seconds)
-        image = desktop.client.screenshot(window)
-        desktop.client.request_close(window)
-        code, _ = wait_exit(quenn, 5.0)
-        check(code == 0, "closing quenn", "exit code 0", "still running" if code is None
-              else f"exit code {code}; stderr: {quenn.stderr_text()!r}")
-    return image
+        return show_and_close(desktop, NativeRunner(), program, seconds)
 
 
 def main():

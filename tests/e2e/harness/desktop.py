@@ -58,10 +58,11 @@ class Desktop:
             except Exception as problem:  # say so, and go on stopping the rest
                 print(f"while stopping: {problem!r}", file=sys.stderr)
 
-    def start(self, runner, program, name="quenn", wrapper=(), extra_env=None, display=True):
-        """Starts `program` through `runner` on this desktop (or with no
-        DISPLAY at all), its output in the log directory. `extra_env` comes
-        last, over the runner's settings."""
+    def start(self, runner, program, name="quenn", wrapper=(), extra_env=None, display=True,
+              args=()):
+        """Starts `program` with `args` through `runner` on this desktop (or
+        with no DISPLAY at all), its output in the log directory. `extra_env`
+        comes last, over the runner's settings."""
         if not os.path.isfile(program):
             raise CheckFailed(f"cannot start {name}", f"the program at {program}",
                               "no such file (is it built?)")
@@ -72,7 +73,7 @@ class Desktop:
         if runner not in self.runners:
             runner.reset()
             self.runners.append(runner)
-        argv = list(wrapper) + runner.command(program)
+        argv = list(wrapper) + runner.command(program) + list(args)
         env = dict(runner.environment(env), **(extra_env or {}))
         process = Process(name, argv, self.log_dir, env=env)
         self.programs.append(process)

@@ -1,0 +1,53 @@
+# The packages: DEB and TGZ from the Linux build, ZIP and NSIS from the
+# Windows one. Names carry the project's version; scripts/package picks the
+# output folder.
+set(CPACK_PACKAGE_NAME quenn)
+set(CPACK_PACKAGE_VENDOR "${QUENN_VENDOR}")
+set(CPACK_PACKAGE_CONTACT "${QUENN_CONTACT}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# The Debian description's extended part, in lines short enough for a terminal.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "quenn grows two plants once from a Lindenmayer system and draws them every"
+    "frame as coloured line segments that sway, over a wireframe ground grid, in"
+    "a 256 by 256 window. A left-button drag turns the camera around the first"
+    "plant; a counter shows the frames drawn each second."
+    ""
+    "quenn-fast, in the same package, grows its first plant one level less deep.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY quenn)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+
+if(WIN32)
+    set(CPACK_GENERATOR ZIP NSIS)
+    set(CPACK_PACKAGE_FILE_NAME quenn-${PROJECT_VERSION}-win32)
+    # quenn.exe and quenn-fast.exe: Start-menu shortcuts with these names.
+    set(CPACK_PACKAGE_EXECUTABLES quenn quenn quenn-fast quenn-fast)
+    set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+    set(CPACK_NSIS_PACKAGE_NAME quenn)
+    set(CPACK_NSIS_DISPLAY_NAME "quenn ${PROJECT_VERSION}")
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+    set(CPACK_NSIS_MUI_ICON ${QUENN_ICON})
+    set(CPACK_NSIS_MUI_UNIICON ${QUENN_ICON})
+    set(CPACK_NSIS_INSTALLED_ICON_NAME quenn.exe)
+    set(CPACK_NSIS_URL_INFO_ABOUT "${PROJECT_HOMEPAGE_URL}")
+    set(CPACK_NSIS_CONTACT "${QUENN_CONTACT}")
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    # The installer's own name: quenn-VERSION-win32-setup.exe beside the .zip.
+    configure_file(${CMAKE_CURRENT_SOURCE_DIR}/windows/generator_options.cmake.in
+                   ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake @ONLY)
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake)
+else()
+    set(CPACK_GENERATOR DEB TGZ)
+    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+    set(CPACK_PACKAGE_FILE_NAME quenn-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
+
+include(CPack)

@@ -1,0 +1,75 @@
+"""What the package cases share: where the packages are, what a Linux
+install holds, and running the distributions' tools on them."""
+
+import os
+import subprocess
+
+from .checks import CheckFailed
+
+APP_ID = "org.quenn.Quenn"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+PROGRAMS = ("quenn", "quenn-fast")
+
+
+class Packages:
+    """The four packages of one version in scripts/package's output folder."""
+
+    def __init__(self, directory, version):
+        self.directory = directory
+        self.version = version
+        arch = run_tool(["dpkg", "--print-architecture"], "dpkg").strip()
+        machine = os.uname().machine
+        self.deb = self._path(f"quenn_{version}_{arch}.deb")
+        self.tarball = self._path(f"quenn-{version}-linux-{machine}.tar.gz")
+        self.zip = self._path(f"quenn-{version}-win32.zip")
+        self.installer = self._path(f"quenn-{version}-win32-setup.exe")
+
+    def _path(self, name):
+        return os.path.join(self.directory, name)
+
+    def need(self, path):
+        if not os.path.isfile(path):
+            raise CheckFailed("package", f"{path}, built by scripts/package",
+                              f"no such file; {self.directory} holds "
+                              f"{sorted(os.listdir(self.directory)) if os.path.isdir(self.directory) else 'nothing'}")
+        return path
+
+
+def linux_files(doc_dir="share/doc/quenn"):
+    """Every file of the Linux install, relative to its prefix."""
+    files = {f"bin/{program}" for program in PROGRAMS}
+    files |= {f"share/man/man6/{program}.6.gz" for program in PROGRAMS}
+    files |= {f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml"}
+    files |= {f"share/icons/hicolor/{n}x{n}/apps/{APP_ID}.png" for n in ICON_SIZES}
+    files |= {f"{doc_dir}/{name}" for name in ("README.md", "copyright", "changelog.gz")}
+    return files
+
+
+def files_under(root):
+    """Paths of the files and symbolic links under `root`, relative to it."""
+    found = set()
+    for directory, _, names in os.walk(root):
+        for name in names:
+            found.add(os.path.relpath(os.path.join(directory, name), root))
+    return found
+
+
+def check_same_files(what, expected, seen):
+    if expected != seen:
+        raise CheckFailed(what, "exactly the install's files",
+                          f"missing {sorted(expected - seen)}, extra {sorted(seen - expected)}")
+
+
+def run_tool(argv, what, env=None, timeout=120, accept=(0,), text=True):
+    """Runs a tool to its end; returns its standard output (bytes unless
+    `text`). Fails, with its output, when it ends with a code not in `accept`."""
+    try:
+        done = subprocess.run(argv, capture_output=True, text=text, env=env, timeout=timeout,
+                              stdin=subprocess.DEVNULL, check=False)
+    except FileNotFoundError:
+        raise CheckFailed(what, f"{argv[0]} installed (scripts/setup)", "no such program")
+    if done.returncode not in accept:
+        raise CheckFailed(what, f"{' '.join(argv)} ending with {accept[0]}",
+                          f"exit code {done.returncode}\n{done.stdout[-2000:]!s}"
+                          f"{done.stderr[-2000:]!s}")
+    return done.stdout
