@@ -1,6 +1,8 @@
 # The packages: DEB and TGZ from the Linux build, ZIP and NSIS from the
 # Windows one. Names carry the project's version; scripts/package picks the
 # output folder.
+# Values reach CPack as written here, backslashes and all.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME quenn)
 set(CPACK_PACKAGE_VENDOR "${QUENN_VENDOR}")
 set(CPACK_PACKAGE_CONTACT "${QUENN_CONTACT}")
@@ -21,9 +23,13 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
     set(CPACK_PACKAGE_FILE_NAME quenn-${PROJECT_VERSION}-win32)
-    # quenn.exe and quenn-fast.exe: Start-menu shortcuts with these names.
-    set(CPACK_PACKAGE_EXECUTABLES quenn quenn quenn-fast quenn-fast)
-    set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+    # A Start-menu shortcut for each program, beside the uninstaller's.
+    foreach(program IN ITEMS quenn quenn-fast)
+        string(APPEND CPACK_NSIS_CREATE_ICONS_EXTRA
+            "  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${program}.lnk\" \"$INSTDIR\\${program}.exe\"\n")
+        string(APPEND CPACK_NSIS_DELETE_ICONS_EXTRA
+            "  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${program}.lnk\"\n")
+    endforeach()
     set(CPACK_NSIS_PACKAGE_NAME quenn)
     set(CPACK_NSIS_DISPLAY_NAME "quenn ${PROJECT_VERSION}")
     set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
