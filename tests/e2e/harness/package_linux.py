@@ -14,8 +14,8 @@ from PIL import Image
 from .case_picture import check_scene
 from .checks import check
 from .desktop import Desktop
-from .packages import (APP_ID, ICON_SIZES, check_same_files, files_under, linux_files,
-                       run_tool)
+from .packages import (APP_ID, ICON_SIZES, check_same_files, check_same_text, files_under,
+                       linux_files, run_tool)
 from .picture import Picture
 from .runners import NativeRunner
 from .show import show_and_close
@@ -101,6 +101,8 @@ def case_deb(ctx):
                        ctx.packages.version)
         check_icons(share)
         check_manual(share, ctx.packages.version)
+        check_same_text(os.path.join(share, "doc", "quenn", "README.md"),
+                        os.path.join(ctx.source_dir, "README.md"))
         with Desktop(ctx.log_dir, ctx.shots) as desktop:
             image = show_and_close(desktop, NativeRunner(), os.path.join(usr, "bin", "quenn"),
                                    RUN_SECONDS)

@@ -10,7 +10,7 @@ import zipfile
 from .case_picture import check_scene
 from .checks import CheckFailed, check
 from .desktop import Desktop
-from .packages import check_same_files, files_under, run_tool
+from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
 from .runners import WineRunner, wineserver
 from .show import show_and_close
@@ -74,9 +74,7 @@ def case_zip(ctx):
         for program in WINDOWS_PROGRAMS:
             check_resources(os.path.join(folder, program), ctx.packages.version)
         for doc, source in zip(DOCS, ("README.md", "LICENSE")):
-            with open(os.path.join(folder, doc), "rb") as got, \
-                 open(os.path.join(ctx.source_dir, source), "rb") as want:
-                check(got.read() == want.read(), doc, f"the repository's {source}", "other text")
+            check_same_text(os.path.join(folder, doc), os.path.join(ctx.source_dir, source))
 
 
 def windows_path(path):
@@ -130,9 +128,11 @@ def case_nsis(ctx):
     installer = ctx.packages.need(ctx.packages.installer)
     runner = WineRunner(ctx.wine_prefix)
     uninstall_key = f"Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn {ctx.packages.version}"
+    # The window manager closes the window as the close case has it closed.
     with tempfile.TemporaryDirectory(prefix="quenn-nsis-") as temp, \
-         Desktop(ctx.log_dir, ctx.shots) as desktop:
-        folder = os.path.join(temp, "Program Files", "quenn")
+         Desktop(ctx.log_dir, ctx.shots, window_manager=True) as desktop:
+        # No spaces: /D= takes no quotes, and Wine would quote an argument with one.
+        folder = os.path.join(temp, "quenn")
         before = shortcuts(runner.prefix)
         run_silently(desktop, runner, installer, ["/S", f"/D={windows_path(folder)}"],
                      "silent install")

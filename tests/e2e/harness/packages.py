@@ -4,7 +4,7 @@ install holds, and running the distributions' tools on them."""
 import os
 import subprocess
 
-from .checks import CheckFailed
+from .checks import CheckFailed, check
 
 APP_ID = "org.quenn.Quenn"
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
@@ -58,6 +58,13 @@ def check_same_files(what, expected, seen):
     if expected != seen:
         raise CheckFailed(what, "exactly the install's files",
                           f"missing {sorted(expected - seen)}, extra {sorted(seen - expected)}")
+
+
+def check_same_text(packaged, source):
+    """A packaged document is the repository's, as it is now."""
+    with open(packaged, "rb") as got, open(source, "rb") as want:
+        check(got.read() == want.read(), os.path.basename(packaged),
+              f"the same as {source}", "other text: are the packages older than the source?")
 
 
 def run_tool(argv, what, env=None, timeout=120, accept=(0,), text=True):
