@@ -1,13 +1,16 @@
 #!/usr/bin/python3
-"""Checks of the harness's own judgements: pixel kinds and valgrind errors."""
+"""Checks of the harness's own judgements: pixel kinds, valgrind errors,
+sanitizer reports, and the storm's plan."""
 
+import itertools
 import os
 import tempfile
 import unittest
 
 from PIL import Image
 
-from harness import picture
+from harness import picture, storm
+from harness.sanitizers import sanitizer_findings
 from harness.valgrind_report import own_errors
 
 SOURCE = "/src/quenn"
@@ -95,6 +98,78 @@ class PixelKindTest(unittest.TestCase):
         before = picture.Picture(image_of([grey, grey, bg, bg]))
         after = picture.Picture(image_of([grey, green, grey, bg]))
         self.assertEqual(picture.grid_difference(before, after), 1)
+
+
+class SanitizerReportTest(unittest.TestCase):
+    def test_each_sanitizer_report_is_found(self):
+        stderr = (
+            "quenn: OpenGL context init failed\n"
+            "==4242==ERROR: AddressSanitizer: heap-use-after-free on address 0x602000000010\n"
+            "    #0 0x55 in Plant::draw plant/turtle.cpp:80\n"
+            "SUMMARY: AddressSanitizer: heap-use-after-free plant/turtle.cpp:80 in Plant::draw\n"
+            "scene/camera.cpp:41:17: runtime error: signed integer overflow: 2147483647 + 1\n"
+            "==4243==ERROR: LeakSanitizer: detected memory leaks\n")
+        findings = sanitizer_findings(stderr)
+        self.assertEqual(len(findings), 4)
+        self.assertTrue(findings[0].startswith("==4242==ERROR: AddressSanitizer"))
+        self.assertIn("runtime error: signed integer overflow", findings[2])
+
+    def test_the_programs_own_messages_are_no_report(self):
+        stderr = ("quenn: OpenGL context init failed\n"
+                  "quenn: X error: BadWindow (invalid Window parameter) (request 12.0)\n"
+                  "quenn: cannot open display :99\n")
+        self.assertEqual(sanitizer_findings(stderr), [])
+
+
+SCREEN = (1024, 768)
+
+
+def plan(seed, count=3000):
+    return list(itertools.islice(storm.storm_actions(seed, SCREEN), count))
+
+
+def inside(point):
+    return 0 <= point[0] < 1 and 0 <= point[1] < 1
+
+
+class StormPlanTest(unittest.TestCase):
+    def test_a_seed_gives_its_own_storm_every_time(self):
+        self.assertEqual(plan(7, 500), plan(7, 500))
+        self.assertNotEqual(plan(7, 500), plan(8, 500))
+
+    def test_every_kind_of_input_comes(self):
+        actions = plan(1)
+        kinds = {type(action) for action in actions}
+        self.assertEqual(kinds, {storm.Moves, storm.Click, storm.DragOut, storm.Resize,
+                                 storm.Pause, storm.Iconify, storm.Restore})
+        self.assertEqual({a.button for a in actions if isinstance(a, storm.Click)}, {1, 2, 3})
+        points = [p for a in actions if isinstance(a, storm.Moves) for p in a.points]
+        self.assertGreater(len(points), 1000)
+        self.assertTrue(any(inside(p) for p in points) and not all(inside(p) for p in points))
+
+    def test_sizes_span_one_pixel_to_the_screen(self):
+        sizes = [(a.width, a.height) for a in plan(2) if isinstance(a, storm.Resize)]
+        self.assertTrue(all(1 <= w <= SCREEN[0] and 1 <= h <= SCREEN[1] for w, h in sizes))
+        self.assertIn(1, [w for w, _ in sizes])
+        self.assertIn(SCREEN[0], [w for w, _ in sizes])
+        self.assertIn(SCREEN[1], [h for _, h in sizes])
+
+    def test_presses_start_inside_and_drags_end_outside(self):
+        for action in plan(3):
+            if isinstance(action, storm.Click):
+                self.assertTrue(all(inside(p) for p in action.points))
+            if isinstance(action, storm.DragOut):
+                self.assertTrue(inside(action.points[0]))
+                self.assertFalse(inside(action.points[-1]))
+
+    def test_iconify_and_restore_alternate_with_no_press_between(self):
+        iconic = False
+        for action in plan(4):
+            if isinstance(action, (storm.Iconify, storm.Restore)):
+                self.assertEqual(isinstance(action, storm.Restore), iconic)
+                iconic = not iconic
+            elif iconic:
+                self.assertNotIsInstance(action, (storm.Click, storm.DragOut))
 
 
 def image_of(pixels):

@@ -1,5 +1,7 @@
 """What the user does to the window: drag the camera, resize, close."""
 
+import time
+
 from .checks import check, wait_for
 from .picture import GRID, grid_difference
 from .case_picture import check_counter_corner, check_scene
@@ -21,6 +23,15 @@ def move_in_steps(client, start, end):
     for step in range(1, STEPS + 1):
         client.move_pointer(start[0] + (end[0] - start[0]) * step // STEPS,
                             start[1] + (end[1] - start[1]) * step // STEPS)
+
+
+def drag(client, start, end, hold=0.0):
+    """A left-button drag from `start` to `end`, held there `hold` seconds."""
+    client.move_pointer(*start)
+    client.press_button()
+    move_in_steps(client, start, end)
+    time.sleep(hold)
+    client.release_button()
 
 
 def wait_grid(desktop, window, reference, label, moved):
@@ -82,11 +93,16 @@ def case_resize(ctx):
         check_counter_corner(latest["picture"], "resized picture")
 
 
+def close_and_expect_zero(desktop, program, window, what):
+    """WM_DELETE_WINDOW, then exit code 0 within CLOSE_TIME."""
+    desktop.client.request_close(window)
+    code, took = wait_exit(program, CLOSE_TIME)
+    check(code == 0, f"exit after {what}", f"exit code 0 within {CLOSE_TIME:g} s",
+          "still running" if code is None else
+          f"exit code {code} after {took:.1f} s; stderr: {program.stderr_text()[-800:]!r}")
+
+
 def case_close(ctx):
     with ctx.desktop(window_manager=True) as desktop:
         program, window, _ = start_drawn(ctx, desktop)
-        desktop.client.request_close(window)
-        code, took = wait_exit(program, CLOSE_TIME)
-        check(code == 0, "exit after WM_DELETE_WINDOW",
-              f"exit code 0 within {CLOSE_TIME:g} s",
-              "still running" if code is None else f"exit code {code} after {took:.1f} s")
+        close_and_expect_zero(desktop, program, window, "WM_DELETE_WINDOW")

@@ -4,7 +4,7 @@ import os
 import time
 from xml.etree.ElementTree import ParseError
 
-from .case_input import move_in_steps
+from .case_input import drag
 from .checks import CheckFailed, check, wait_for
 from .processes import cpu_seconds
 from .valgrind_report import own_errors, read_errors
@@ -38,8 +38,7 @@ def case_iconify(ctx):
         iconified = processor_share(program.pid, MEASURE)
         check(iconified < MOST_WHEN_ICONIFIED, "processor time while iconified",
               f"under {MOST_WHEN_ICONIFIED:.0%} of a core over {MEASURE:g} s", f"{iconified:.1%}")
-        client.map(window)
-        client.activate(window)
+        client.restore(window)
         wait_for("restore", "the window viewable again",
                  lambda: (client.is_viewable(window), "not viewable"), timeout=5.0)
         first = wait_picture(desktop, program, window, "restored", 5.0)
@@ -65,11 +64,7 @@ def drag_for(client, window, seconds):
     deadline = time.monotonic() + seconds
     turn = 0
     while time.monotonic() < deadline:
-        client.move_pointer(*centre)
-        client.press_button()
-        move_in_steps(client, centre, ends[turn % 2])
-        time.sleep(0.2)
-        client.release_button()
+        drag(client, centre, ends[turn % 2], hold=0.2)
         turn += 1
 
 

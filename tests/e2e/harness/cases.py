@@ -1,6 +1,6 @@
 """Every case, by the name CTest passes."""
 
-from . import case_failure, case_input, case_native, case_picture
+from . import case_endurance, case_failure, case_input, case_native, case_picture
 
 CASES = {
     "window": case_picture.case_window,
@@ -13,4 +13,6 @@ CASES = {
     "no-display": case_failure.case_no_display,
     "iconify": case_native.case_iconify,
     "valgrind": case_native.case_valgrind,
+    "long-run": case_endurance.case_long_run,
+    "storm": case_endurance.case_storm,
 }

@@ -3,9 +3,10 @@
 import os
 import sys
 
-from .checks import CheckFailed
+from .checks import CheckFailed, check
 from .picture import Picture
 from .processes import Process
+from .sanitizers import sanitizer_findings
 from .xclient import XClient
 from .xserver import WindowManager, XServer
 
@@ -40,8 +41,10 @@ class Desktop:
             raise
         return self
 
-    def __exit__(self, *exc):
+    def __exit__(self, exc_type, *exc):
         self.close()
+        if exc_type is None:
+            self.check_sanitizers()
         return False
 
     def close(self):
@@ -57,6 +60,13 @@ class Desktop:
                 step()
             except Exception as problem:  # say so, and go on stopping the rest
                 print(f"while stopping: {problem!r}", file=sys.stderr)
+
+    def check_sanitizers(self):
+        """Fails on any sanitizer report a program left, however it ended."""
+        for program in self.programs:
+            findings = sanitizer_findings(program.stderr_text())
+            check(not findings, f"{program.name} under the sanitizers", "no report on stderr",
+                  "\n".join(findings[:12]) + f"\n  (whole report: {program.stderr_path})")
 
     def start(self, runner, program, name="quenn", wrapper=(), extra_env=None, display=True,
               args=()):

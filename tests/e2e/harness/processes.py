@@ -90,3 +90,12 @@ def cpu_seconds(pid):
     utime, stime = int(fields[11]), int(fields[12])
     return (utime + stime) / os.sysconf("SC_CLK_TCK")
 
+
+
+def resident_kib(pid):
+    """The resident set size of a running process, in KiB (VmRSS)."""
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise ValueError(f"no VmRSS in /proc/{pid}/status")

@@ -93,6 +93,10 @@ class XClient:
         window.map()
         self.display.sync()
 
+    def screen_size(self):
+        screen = self.display.screen()
+        return screen.width_in_pixels, screen.height_in_pixels
+
     def create_probe_window(self):
         window = self.root.create_window(0, 0, 16, 16, 0, X.CopyFromParent)
         window.set_wm_name("quenn e2e probe")
@@ -127,6 +131,11 @@ class XClient:
         self._client_message(self.root, window, "_NET_ACTIVE_WINDOW",
                              [from_pager, X.CurrentTime, 0],
                              X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+
+    def restore(self, window):
+        """Maps an iconified window again and has the window manager show it."""
+        self.map(window)
+        self.activate(window)
 
     def _client_message(self, destination, window, type_name, values, mask):
         data = (32, (values + [0] * 5)[:5])

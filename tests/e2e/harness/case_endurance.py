@@ -1,0 +1,214 @@
+"""Long use and rough use: a minute of drags with the memory watched, and a
+seeded storm of input. After either, the program still draws and closes
+cleanly."""
+
+import os
+import random
+import time
+
+from .case_input import close_and_expect_zero, drag
+from .case_picture import check_counter_corner
+from .checks import check, wait_for
+from .picture import OTHER
+from .processes import resident_kib
+from .storm import Click, DragOut, Iconify, Moves, Pause, Resize, Restore, storm_actions
+from .watch import is_drawn, wait_picture, wait_window
+
+LONG_RUN = 60.0
+SETTLED = 5.0
+DRAG_EVERY = 2.0
+SAMPLE_EVERY = 0.25
+LEVEL_SPAN = 5.0
+MOST_GROWTH_KIB = 1024
+
+STORM = 20.0
+SEED_VARIABLE = "QUENN_STORM_SEED"
+# The size the window is given after the storm, to check the picture fills it.
+AFTER_STORM = (320, 240)
+
+
+def still_running(program, what):
+    code = program.exit_code()
+    check(code is None, what, "the program running",
+          f"exit code {code}; stderr: {program.stderr_text()[-800:]!r}")
+
+
+def drawn_and_changing(desktop, program, window, size, label):
+    """The whole scene over the client area of `size`, still moving."""
+
+    def fills(picture):
+        return (picture.width, picture.height) == size and is_drawn(picture)
+
+    first = wait_picture(desktop, program, window, label, 10.0, accept=fills)
+    check_counter_corner(first, label)
+    others = first.count({OTHER})
+    check(others <= first.width * first.height // 50, f"{label}: colours",
+          "almost only the scene's colours", first.summary())
+    wait_picture(desktop, program, window, f"{label}, later", 5.0,
+                 accept=lambda p: fills(p) and p.image.tobytes() != first.image.tobytes())
+
+
+# The long run
+
+
+def resident_level(samples, since, until):
+    """The median of the resident sizes sampled between `since` and `until`
+    seconds: a frame in flight briefly holds about a megabyte of the software
+    renderer's scratch memory, so single samples jump by that much."""
+    window = sorted(kib for at, kib in samples if since <= at < until)
+    return window[len(window) // 2]
+
+
+def sample_while_dragging(client, program, window, started):
+    """Drags every DRAG_EVERY seconds until LONG_RUN; returns the drags made
+    and (seconds since start, resident KiB) sampled all along."""
+    x, y, width, height = client.geometry(window)
+    centre = (x + width // 2, y + height // 2)
+    ends = [(centre[0] + 40, centre[1] + 15), (centre[0] - 25, centre[1] - 35)]
+    samples, drags, next_drag = [], 0, started
+    while time.monotonic() - started < LONG_RUN:
+        still_running(program, f"long run, {time.monotonic() - started:.0f} s in")
+        if time.monotonic() >= next_drag:
+            drag(client, centre, ends[drags % 2])
+            drags += 1
+            next_drag += DRAG_EVERY
+        samples.append((time.monotonic() - started, resident_kib(program.pid)))
+        time.sleep(SAMPLE_EVERY)
+    return drags, samples
+
+
+def case_long_run(ctx):
+    with ctx.desktop() as desktop:
+        program = desktop.start(ctx.runner, ctx.program)
+        started = time.monotonic()
+        window = wait_window(desktop, program, ctx.runner.window_timeout)
+        wait_picture(desktop, program, window, "first", ctx.runner.window_timeout)
+        drags, samples = sample_while_dragging(desktop.client, program, window, started)
+        with open(os.path.join(ctx.log_dir, "resident.csv"), "w") as table:
+            table.writelines(f"{at:.2f},{kib}\n" for at, kib in samples)
+        first = resident_level(samples, SETTLED, SETTLED + LEVEL_SPAN)
+        last = resident_level(samples, LONG_RUN - LEVEL_SPAN, LONG_RUN)
+        peak = max(kib for at, kib in samples if at >= SETTLED)
+        growth = last - first
+        print(f"long run: {drags} drags in {LONG_RUN:g} s; resident {first} KiB after "
+              f"{SETTLED:g} s, {last} KiB at the end (medians over {LEVEL_SPAN:g} s), "
+              f"{peak} KiB at most: grew by {growth} KiB (at most {MOST_GROWTH_KIB})")
+        check(growth <= MOST_GROWTH_KIB, "resident memory over the long run",
+              f"growth of at most {MOST_GROWTH_KIB} KiB after the first {SETTLED:g} s",
+              f"{growth} KiB ({first} KiB to {last}); samples in {ctx.log_dir}/resident.csv")
+        size = desktop.client.geometry(window)[2:]
+        drawn_and_changing(desktop, program, window, size, "after the long run")
+        close_and_expect_zero(desktop, program, window, "the long run")
+
+
+# The storm
+
+
+def storm_seed():
+    """The seed from the environment, to replay a storm; else a new one."""
+    given = os.environ.get(SEED_VARIABLE)
+    return int(given) if given else random.SystemRandom().randrange(2**32)
+
+
+class Storm:
+    """Carries out storm actions on the program's window, resolving points
+    against the window's current place and size."""
+
+    def __init__(self, client, window):
+        self.client = client
+        self.window = window
+        self.screen = client.screen_size()
+        self.counts = {}
+        self.iconic = False
+
+    def count(self, what, number=1):
+        self.counts[what] = self.counts.get(what, 0) + number
+
+    def to_screen(self, point, rect):
+        x, y, width, height = rect
+        sx = min(max(int(x + point[0] * width), 0), self.screen[0] - 1)
+        sy = min(max(int(y + point[1] * height), 0), self.screen[1] - 1)
+        return sx, sy
+
+    def inside(self, position, rect):
+        x, y, width, height = rect
+        return x <= position[0] < x + width and y <= position[1] < y + height
+
+    def pointer_path(self, points):
+        rect = self.client.geometry(self.window)
+        return rect, [self.to_screen(point, rect) for point in points]
+
+    def run(self, action):
+        {Moves: self.moves, Click: self.click, DragOut: self.drag_out, Resize: self.resize,
+         Pause: self.pause, Iconify: self.iconify, Restore: self.restore}[type(action)](action)
+
+    def moves(self, action):
+        _, path = self.pointer_path(action.points)
+        for position in path:
+            self.client.move_pointer(*position)
+        self.count("pointer moves", len(path))
+
+    def pressed_along(self, button, path, what):
+        self.client.move_pointer(*path[0])
+        self.client.press_button(button)
+        for position in path[1:]:
+            self.client.move_pointer(*position)
+        self.client.release_button(button)
+        self.count(what)
+
+    def click(self, action):
+        rect, path = self.pointer_path(action.points)
+        # Off the screen the press would land on the desktop.
+        if all(self.inside(position, rect) for position in path):
+            self.pressed_along(action.button, path, f"presses of button {action.button}")
+        else:
+            self.count("presses left out, the window being off the screen")
+
+    def drag_out(self, action):
+        rect, path = self.pointer_path(action.points)
+        if self.inside(path[0], rect):
+            self.pressed_along(1, path, "drags released outside")
+        else:
+            self.count("presses left out, the window being off the screen")
+
+    def resize(self, action):
+        self.client.resize(self.window, action.width, action.height)
+        self.count("resizes")
+
+    def pause(self, action):
+        time.sleep(action.seconds)
+        self.count("pauses")
+
+    def iconify(self, _):
+        self.client.iconify(self.window)
+        self.iconic = True
+        self.count("iconifications")
+
+    def restore(self, _):
+        self.client.restore(self.window)
+        self.iconic = False
+        self.count("restorations")
+
+
+def case_storm(ctx):
+    seed = storm_seed()
+    print(f"storm seed: {seed} (set {SEED_VARIABLE} to replay it)")
+    with ctx.desktop(window_manager=True) as desktop:
+        program = desktop.start(ctx.runner, ctx.program)
+        window = wait_window(desktop, program, ctx.runner.window_timeout)
+        wait_picture(desktop, program, window, "before the storm", ctx.runner.window_timeout)
+        storm = Storm(desktop.client, window)
+        actions = storm_actions(seed, storm.screen)
+        deadline = time.monotonic() + STORM
+        while time.monotonic() < deadline:
+            storm.run(next(actions))
+            storm.count("actions")
+            still_running(program, f"during the storm ({storm.counts})")
+        print("storm: " + ", ".join(f"{n} {what}" for what, n in sorted(storm.counts.items())))
+        if storm.iconic:
+            storm.restore(None)
+        wait_for("restore after the storm", "the window viewable",
+                 lambda: (desktop.client.is_viewable(window), "not viewable"), timeout=5.0)
+        desktop.client.resize(window, *AFTER_STORM)
+        drawn_and_changing(desktop, program, window, AFTER_STORM, "after the storm")
+        close_and_expect_zero(desktop, program, window, "the storm")
