@@ -12,7 +12,7 @@
 
 // The scratch area every plant construction expands into, from its first
 // byte. Allocated by the first construction, never released.
-inline constexpr size_t kExpansionBufferSize = 4 * 1024 * 1024;
+inline constexpr size_t kExpansionBufferSize = size_t{4} * 1024 * 1024;
 extern char* expansionBuffer;
 
 // Bounds on what a rule set can ask for, so that no axiom, rule set or depth

@@ -128,8 +128,17 @@ struct PIXELFORMATDESCRIPTOR {
 
 // ---- Constants ------------------------------------------------------------
 
-#define MAKEINTATOM(i) reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(i)))
-#define MAKEINTRESOURCEA(i) reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(i)))
+// A class atom or a resource number where a name is expected: a 16-bit
+// number carried in the pointer itself, which the receiver tells from a
+// string by its value and never dereferences. The one place where an integer
+// becomes a pointer.
+inline LPCSTR MAKEINTATOM(WORD atom) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): a number in a pointer's place, never dereferenced
+    return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(atom));
+}
+inline LPCSTR MAKEINTRESOURCEA(WORD id) {
+    return MAKEINTATOM(id);
+}
 
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
