@@ -1,5 +1,6 @@
 #include "plant/plant.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -13,7 +14,9 @@ namespace {
 
 // Rewrites into expansionBuffer within the bounds of plant.h. The successor
 // of each symbol is looked up once, up front, so that rewriting reads a
-// table instead of scanning the rules for every symbol.
+// table instead of scanning the rules for every symbol. A symbol's expansion
+// at a given depth is always the same string: once written whole, it is
+// copied from where it lies in the buffer instead of being rewritten.
 class Rewriter {
 public:
     Rewriter(const char* const* rules, int32_t ruleCount) {
@@ -28,10 +31,10 @@ public:
     char* expand(char* out, const char* in, int32_t depth) {
         for (; *in && out < limit_ && stepsLeft_ != 0; ++in) {
             --stepsLeft_;
-            const char* successor =
-                depth > 0 ? successor_[static_cast<unsigned char>(*in)] : nullptr;
+            const auto symbol = static_cast<unsigned char>(*in);
+            const char* successor = depth > 0 ? successor_[symbol] : nullptr;
             if (successor) {
-                out = expand(out, successor, depth - 1);
+                out = expandSymbol(out, symbol, successor, depth - 1);
             } else {
                 *out++ = *in;
             }
@@ -40,7 +43,30 @@ public:
     }
 
 private:
+    // Where a symbol's whole expansion at one depth was first written.
+    struct Written {
+        const char* start = nullptr;  // nullptr: not written yet
+        size_t length = 0;
+    };
+    // Expansions are remembered at the depths below this one: the deepest
+    // levels hold nearly all of the work. Deeper ones are rewritten.
+    static constexpr int32_t kRememberedDepths = 8;
+
+    char* expandSymbol(char* out, unsigned char symbol, const char* successor, int32_t depth) {
+        Written* written = depth < kRememberedDepths ? &written_[depth][symbol] : nullptr;
+        if (written && written->start) {
+            const size_t length = std::min(written->length, static_cast<size_t>(limit_ - out));
+            std::memcpy(out, written->start, length);
+            return out + length;
+        }
+        char* end = expand(out, successor, depth);
+        // One cut short by a bound is never copied: rewriting ends with it.
+        if (written) *written = {out, static_cast<size_t>(end - out)};
+        return end;
+    }
+
     const char* successor_[256];
+    Written written_[kRememberedDepths][256];
     char* limit_ = expansionBuffer + kExpansionBufferSize - 1;  // room for the terminator
     uint32_t stepsLeft_ = kMaxRewritingSteps;
 };

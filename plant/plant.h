@@ -19,8 +19,9 @@ extern char* expansionBuffer;
 // can exhaust the stack or the processor:
 // - a depth is taken as 0 when negative and as kMaxRewritingDepth when larger;
 // - rewriting stops when the buffer is full (kExpansionBufferSize - 1 symbols)
-//   or after kMaxRewritingSteps symbols read, whichever comes first, keeping
-//   what it wrote: the text is then a prefix of the full expansion;
+//   or after kMaxRewritingSteps symbols read (a symbol whose expansion is
+//   copied from earlier in the buffer counts as one), whichever comes first,
+//   keeping what it wrote: the text is then a prefix of the full expansion;
 // - a branch opened with kMaxBranchNesting branches open is skipped when drawing.
 // The built-in plants come nowhere near any of them (depth 5, 6 levels).
 inline constexpr int32_t kMaxRewritingDepth = 1024;

@@ -20,19 +20,24 @@ std::string grow(const char* axiom, std::vector<const char*> rules, int32_t dept
 
 // Parallel rewriting, one generation at a time, cut at `limit` symbols: the
 // definition that the depth-first expansion must agree with.
-std::string rewriteInParallel(std::string text, int depth, size_t limit) {
+std::string rewriteInParallel(std::string text, std::vector<const char*> rules, int depth,
+                              size_t limit) {
     for (int generation = 0; generation < depth; ++generation) {
         std::string next;
         for (char symbol : text) {
-            const auto rule = std::find_if(std::begin(builtInRules), std::end(builtInRules),
+            const auto rule = std::find_if(rules.begin(), rules.end(),
                                            [&](const char* r) { return r[0] == symbol; });
-            next +=
-                rule != std::end(builtInRules) ? std::string(*rule + 1) : std::string(1, symbol);
+            next += rule != rules.end() ? std::string(*rule + 1) : std::string(1, symbol);
             if (next.size() >= limit) break;
         }
         text = next.substr(0, std::min(next.size(), limit));
     }
     return text;
+}
+
+std::string rewriteInParallel(std::string text, int depth, size_t limit) {
+    return rewriteInParallel(std::move(text), {std::begin(builtInRules), std::end(builtInRules)},
+                             depth, limit);
 }
 
 constexpr size_t kCapacity = kExpansionBufferSize - 1;
@@ -139,6 +144,23 @@ TEST(RewritingBounds, ExpansionTooLargeIsCutAtTheBufferCapacity) {
     const std::string depth8 = grow(8);
     ASSERT_EQ(depth8.size(), kCapacity);
     EXPECT_TRUE(depth8 == rewriteInParallel(builtInAxiom(), 8, kCapacity));
+}
+
+TEST(Rewriting, RepeatedSubExpansionsEqualParallelRewritingAtAnyDepth) {
+    // Fibonacci words: every symbol recurs at every depth, deeper than the
+    // depths whose expansions are copied, and one expansion ends empty.
+    const std::vector<const char*> rules{"aab", "ba", "c"};
+    for (int depth : {1, 7, 8, 9, 24}) {
+        EXPECT_EQ(grow("cabca", rules, depth), rewriteInParallel("cabca", rules, depth, SIZE_MAX))
+            << depth;
+    }
+}
+
+TEST(RewritingBounds, CopiedExpansionIsCutAtTheBufferCapacity) {
+    const std::vector<const char*> rules{"aab", "ba"};
+    const std::string capped = grow("b", rules, 40);
+    ASSERT_EQ(capped.size(), kCapacity);
+    EXPECT_TRUE(capped == rewriteInParallel("b", rules, 40, kCapacity));
 }
 
 TEST(RewritingBounds, ExpansionFarBeyondTheBufferFinishes) {
