@@ -202,7 +202,7 @@ def case_storm(ctx):
         if storm.iconic:
             storm.restore(None)
         wait_for("restore after the storm", "the window viewable",
-                 lambda: (desktop.client.is_viewable(window), "not viewable"), timeout=5.0)
+                 lambda: (desktop.client.is_viewable(window), "not viewable"), timeout=10.0)
         desktop.client.resize(window, *AFTER_STORM)
         drawn_and_changing(desktop, program, window, AFTER_STORM, "after the storm")
         close_and_expect_zero(desktop, program, window, "the storm")
