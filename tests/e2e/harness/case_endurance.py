@@ -47,8 +47,8 @@ def drawn_and_changing(desktop, program, window, size, label):
 
 def resident_level(samples, since, until):
     """The median of the resident sizes sampled between `since` and `until`
-    seconds: a frame in flight briefly holds about a megabyte of the software
-    renderer's scratch memory, so single samples jump by that much."""
+    seconds. Single samples jump by up to a megabyte and straight back (the
+    renderer's and the allocator's passing use), which is no growth."""
     window = sorted(kib for at, kib in samples if since <= at < until)
     return window[len(window) // 2]
 
