@@ -10,6 +10,7 @@ import unittest
 from PIL import Image
 
 from harness import picture, storm
+from harness.case_endurance import resident_level
 from harness.sanitizers import sanitizer_findings
 from harness.valgrind_report import own_errors
 
@@ -119,6 +120,16 @@ class SanitizerReportTest(unittest.TestCase):
                   "quenn: X error: BadWindow (invalid Window parameter) (request 12.0)\n"
                   "quenn: cannot open display :99\n")
         self.assertEqual(sanitizer_findings(stderr), [])
+
+
+class ResidentLevelTest(unittest.TestCase):
+    def test_a_frames_passing_scratch_memory_does_not_count(self):
+        samples = [(5 + i / 4, 85000 + (1100 if i % 7 == 3 else 0)) for i in range(20)]
+        self.assertEqual(resident_level(samples, 5, 10), 85000)
+
+    def test_a_steady_climb_does(self):
+        samples = [(i / 4, 80000 + 10 * i) for i in range(240)]
+        self.assertEqual(resident_level(samples, 55, 60) - resident_level(samples, 5, 10), 2000)
 
 
 SCREEN = (1024, 768)

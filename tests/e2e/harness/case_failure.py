@@ -16,7 +16,7 @@ def wait_box(desktop, program, timeout):
         if program.exit_code() is not None:
             raise CheckFailed("error box", f"one window titled {BOX_TITLE!r}",
                               f"the program ended with {program.exit_code()} first; stderr: "
-                              f"{program.stderr_text()[-800:]!r}")
+                              f"{program.stderr_gist()}")
         boxes = desktop.client.windows_named(BOX_TITLE)
         return len(boxes) == 1, f"windows: {desktop.client.describe()}"
 

@@ -99,7 +99,7 @@ def close_and_expect_zero(desktop, program, window, what):
     code, took = wait_exit(program, CLOSE_TIME)
     check(code == 0, f"exit after {what}", f"exit code 0 within {CLOSE_TIME:g} s",
           "still running" if code is None else
-          f"exit code {code} after {took:.1f} s; stderr: {program.stderr_text()[-800:]!r}")
+          f"exit code {code} after {took:.1f} s; stderr: {program.stderr_gist()}")
 
 
 def case_close(ctx):

@@ -5,6 +5,8 @@ import os
 import signal
 import subprocess
 
+from .sanitizers import sanitizer_findings
+
 _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
 
@@ -60,6 +62,13 @@ class Process:
     def stderr_text(self):
         with open(self.stderr_path, "rb") as err:
             return err.read().decode(errors="replace")
+
+    def stderr_gist(self):
+        """What a failure message shows of stderr: a sanitizer's headlines if
+        it reported, else the end of the text."""
+        text = self.stderr_text()
+        findings = sanitizer_findings(text)
+        return "\n".join(findings[:12]) if findings else repr(text[-800:])
 
     def stop(self, grace=2.0):
         """Ends the process and its group: SIGTERM, then SIGKILL."""

@@ -9,18 +9,18 @@ from .desktop import TITLE
 from .picture import GRID, PLANT, TEXT_KINDS
 
 
-def _still_running(program):
+def still_running(program, when="early"):
     code = program.exit_code()
     if code is not None:
-        raise CheckFailed(f"{program.name} ended early", "the program running",
-                          f"exit code {code}; stderr: {program.stderr_text()[-800:]!r}")
+        raise CheckFailed(f"{program.name} ended {when}", "the program running",
+                          f"exit code {code}; stderr: {program.stderr_gist()}")
 
 
 def wait_window(desktop, program, timeout):
     """The one viewable window titled "vell!"."""
 
     def probe():
-        _still_running(program)
+        still_running(program)
         windows = desktop.client.windows_named(TITLE)
         return len(windows) == 1, f"windows: {desktop.client.describe()}"
 
@@ -39,7 +39,7 @@ def wait_picture(desktop, program, window, label, timeout, accept=is_drawn):
     latest = {}
 
     def probe():
-        _still_running(program)
+        still_running(program)
         try:
             picture = desktop.shoot(window, label)
         except error.XError as problem:
