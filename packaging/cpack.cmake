@@ -38,6 +38,9 @@ if(WIN32)
     set(CPACK_NSIS_INSTALLED_ICON_NAME quenn.exe)
     set(CPACK_NSIS_URL_INFO_ABOUT "${PROJECT_HOMEPAGE_URL}")
     set(CPACK_NSIS_CONTACT "${QUENN_CONTACT}")
+    # One key for every version, so that an installer finds and removes an
+    # earlier version before it installs.
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY quenn)
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
     # The installer's own name: quenn-VERSION-win32-setup.exe beside the .zip.
     configure_file(${CMAKE_CURRENT_SOURCE_DIR}/windows/generator_options.cmake.in

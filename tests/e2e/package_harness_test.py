@@ -12,16 +12,16 @@ from harness.checks import CheckFailed
 from harness.package_windows import file_version, registry_section, shortcuts, windows_path
 from harness.packages import check_same_files
 
-KEY = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn 1.0.0"
+KEY = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn"
 SYSTEM_REG = r"""WINE REGISTRY Version 2
 ;; All keys relative to \\Machine
 
 #arch=win32
 
-[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn 1.0.0 beta] 1733660000
+[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn-old] 1733660000
 "UninstallString"="elsewhere"
 
-[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn 1.0.0] 1733660000
+[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn] 1733660000
 #time=1db497d1c1a2b3c
 "DisplayName"="quenn 1.0.0"
 "UninstallString"="Z:\\tmp\\quenn\\Uninstall.exe"
@@ -56,7 +56,7 @@ class RegistryTest(unittest.TestCase):
         self.assertEqual(registry_section(self.prefix("", user), KEY), ['"A"="b"'])
 
     def test_no_such_key(self):
-        self.assertIsNone(registry_section(self.prefix(SYSTEM_REG), KEY.replace("1.0.0", "2.0.0")))
+        self.assertIsNone(registry_section(self.prefix(SYSTEM_REG), KEY + "-new"))
 
 
 class StartMenuTest(unittest.TestCase):

@@ -25,6 +25,8 @@ OBJDUMP = "i686-w64-mingw32-objdump"
 # The installers run no Wine menu builder: it would write desktop entries
 # into the home folder of whoever runs the tests.
 NO_MENUS = {"WINEDLLOVERRIDES": "mscoree,mshtml,winemenubuilder.exe="}
+# Add/Remove Programs' entry: one for every version.
+UNINSTALL_KEY = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn"
 INSTALL_TIME = 120
 RUN_SECONDS = 2.0
 
@@ -127,7 +129,6 @@ def run_silently(desktop, runner, program, args, what):
 def case_nsis(ctx):
     installer = ctx.packages.need(ctx.packages.installer)
     runner = WineRunner(ctx.wine_prefix)
-    uninstall_key = f"Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn {ctx.packages.version}"
     # The window manager closes the window as the close case has it closed.
     with tempfile.TemporaryDirectory(prefix="quenn-nsis-") as temp, \
          Desktop(ctx.log_dir, ctx.shots, window_manager=True) as desktop:
@@ -147,9 +148,9 @@ def case_nsis(ctx):
         leaf = os.path.basename(temp)
         check(leaf.encode() in target or leaf.encode("utf-16-le") in target, "quenn.lnk",
               f"a link into {folder}", "another target")
-        entry = registry_section(runner.prefix, uninstall_key)
+        entry = registry_section(runner.prefix, UNINSTALL_KEY)
         check(entry is not None and any("UninstallString" in line for line in entry),
-              "Add/Remove Programs", f"an UninstallString under ...\\{uninstall_key}",
+              "Add/Remove Programs", f"an UninstallString under ...\\{UNINSTALL_KEY}",
               repr(entry))
 
         image = show_and_close(desktop, runner, os.path.join(folder, "quenn.exe"), RUN_SECONDS)
@@ -162,5 +163,5 @@ def case_nsis(ctx):
         check(not left, "after uninstalling", "the folder gone", f"left: {sorted(left)}")
         check(not os.path.isdir(menu[0]), "after uninstalling", "the Start-menu folder gone",
               repr(shortcuts(runner.prefix).get(menu[0])))
-        check(registry_section(runner.prefix, uninstall_key) is None, "after uninstalling",
+        check(registry_section(runner.prefix, UNINSTALL_KEY) is None, "after uninstalling",
               "no Add/Remove Programs entry", "the entry still there")
