@@ -1,0 +1,372 @@
+#!/usr/bin/python3
+"""Runs every benchmark of quenn and prints one table of figures.
+
+scripts/bench builds what this needs first. Each figure is measured here,
+on this machine, in this run: nothing is carried over from an earlier one.
+"""
+
+import argparse
+import json
+import os
+import platform
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
+
+from harness.checks import wait_for  # noqa: E402
+from harness.processes import Process  # noqa: E402
+from harness.runners import wine_environment, wineserver  # noqa: E402
+from harness.xclient import XClient  # noqa: E402
+from harness.xserver import XServer  # noqa: E402
+
+WINDOW_TITLE = "vell!"
+
+
+class Table:
+    """The figures, printed as one table at the end."""
+
+    def __init__(self):
+        self.rows = []
+
+    def add(self, benchmark, figure, value, goal=""):
+        self.rows.append((benchmark, figure, value, goal))
+        print(f"  {benchmark}: {figure} = {value}", file=sys.stderr, flush=True)
+
+    def print(self, machine):
+        print(f"quenn benchmarks on {machine}")
+        header = ("benchmark", "figure", "value", "goal")
+        widths = [max(len(str(row[i])) for row in self.rows + [header]) for i in range(4)]
+        for row in [header, tuple("-" * w for w in widths)] + self.rows:
+            print(" | ".join(str(cell).ljust(widths[i]) for i, cell in enumerate(row)).rstrip())
+
+
+def spread(values, digits=3):
+    """Median, with the lowest and highest: '1.010 (0.990-1.050)'."""
+    return (f"{statistics.median(values):.{digits}f} "
+            f"({min(values):.{digits}f}-{max(values):.{digits}f})")
+
+
+def machine_description():
+    model = "unknown processor"
+    with open("/proc/cpuinfo") as cpuinfo:
+        for line in cpuinfo:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    mesa = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libgl1-mesa-dri"],
+                          capture_output=True, text=True).stdout or "?"
+    return (f"{model}, {os.cpu_count()} cores, Linux {platform.release()}, "
+            f"Mesa {mesa} (llvmpipe) under Xvfb")
+
+
+# ---- Google Benchmark programs (OpenGL that does nothing) ----------------
+
+def google_benchmark(program, pattern, repetitions):
+    """Median real time in microseconds of each benchmark matching `pattern`."""
+    result = subprocess.run(
+        [program, f"--benchmark_filter={pattern}", "--benchmark_format=json",
+         f"--benchmark_repetitions={repetitions}", "--benchmark_report_aggregates_only=true"],
+        capture_output=True, text=True, check=True)
+    times = {}
+    for entry in json.loads(result.stdout)["benchmarks"]:
+        if entry.get("aggregate_name") == "median":
+            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[entry["time_unit"]]
+            times[entry["run_name"]] = entry["real_time"] * scale
+    return times
+
+
+def cpu_benchmarks(table, bench_dir, repetitions):
+    plant = google_benchmark(os.path.join(bench_dir, "plant_bench"),
+                             "BM_(Expand|ExpandIntoBuffer|CopyExpansion)/7|Depth5", repetitions)
+    expand, copy = plant["BM_ExpandIntoBuffer/7"], plant["BM_CopyExpansion/7"]
+    table.add("expansion", "depth 7 into the buffer, us", f"{expand:.1f}")
+    table.add("expansion", "memcpy of its 1,068,715 bytes, us", f"{copy:.1f}")
+    table.add("expansion", "expansion / memcpy", f"{expand / copy:.2f}", "<= 3")
+    table.add("expansion", "whole plant at depth 7 (with its exact copy), us",
+              f"{plant['BM_Expand/7']:.1f}")
+    table.add("walk (no-op GL)", "first plant, walk / replay",
+              f"{plant['BM_DrawDepth5'] / plant['BM_ReplayDepth5']:.2f}")
+    scene = google_benchmark(os.path.join(bench_dir, "scene_bench"), ".", repetitions)
+    table.add("walk (no-op GL)", "scene, render / replay, us",
+              f"{scene['BM_SceneRender']:.0f} / {scene['BM_SceneReplay']:.0f}")
+
+
+# ---- The frame against its replay ----------------------------------------
+
+def parse_figures(text):
+    """The 'name value' lines a floor program prints."""
+    figures = {}
+    for line in text.splitlines():
+        parts = line.split()
+        if len(parts) == 2 and re.fullmatch(r"[a-z_]+", parts[0]):
+            figures[parts[0]] = float(parts[1])
+    return figures
+
+
+def frame_floor(command, env, rounds, frames, cwd=None):
+    result = subprocess.run(command + [str(rounds), str(frames)], env=env, cwd=cwd,
+                            capture_output=True, text=True, timeout=600)
+    figures = parse_figures(result.stdout)
+    if result.returncode != 0 or "ratio_median" not in figures:
+        raise RuntimeError(f"{command[0]} failed ({result.returncode}): {result.stderr[-400:]}")
+    return figures
+
+
+def add_frame_rows(table, name, figures):
+    table.add(name, "frame pass / replay, us",
+              f"{figures['frame_us']:.0f} / {figures['replay_us']:.0f}")
+    table.add(name, "frames per second, pass / replay",
+              f"{1e6 / figures['frame_us']:.0f} / {1e6 / figures['replay_us']:.0f}")
+    table.add(name, "pass / replay, median (lowest-highest round)",
+              f"{figures['ratio_median']:.3f} ({figures['ratio_min']:.3f}-"
+              f"{figures['ratio_max']:.3f})", "<= 1.05")
+
+
+# ---- Start-up to the first presented frame -------------------------------
+
+# Milestones the probe reports, and the phases between them.
+PHASES = [
+    ("exec and libraries", "spawn", "loaded"),
+    ("static init (expansion)", "loaded", "display_begin"),
+    ("display", "display_begin", "display_end"),
+    ("window", "display_end", "visuals_begin"),
+    ("pixel format choice", "visuals_begin", "context_begin"),
+    ("context", "context_begin", "context_end"),
+    ("font", "font_begin", "font_end"),
+    ("first frame", "font_end", "presented"),
+]
+
+
+def time_startup(command, env, log_dir):
+    """Milliseconds from the spawn to each milestone the probe reports, the
+    first of each name; the floor's reading of its recording left out."""
+    read_end, write_end = os.pipe()
+    env = dict(env, QUENN_PROBE_FD=str(write_end))
+    spawned = time.monotonic_ns()
+    process = Process("startup", command, log_dir, env=env, pass_fds=(write_end,))
+    os.close(write_end)
+    text = b""
+    with os.fdopen(read_end, "rb") as reader:
+        text = reader.read()  # until the probe ends the process
+    code = process.wait(30)
+    process.stop()
+    milestones = {"spawn": 0.0}
+    for line in text.decode().splitlines():
+        name, stamp = line.split()
+        milestones.setdefault(name, (int(stamp) - spawned) / 1e6)
+    if code != 0 or "presented" not in milestones:
+        raise RuntimeError(f"{command[0]}: no presented frame (exit {code}): "
+                           f"{process.stderr_text()[-400:]}")
+    with open(process.stdout_path) as out:
+        load = parse_figures(out.read()).get("load_us", 0.0) / 1e3
+    for name in milestones:
+        if name not in ("spawn", "loaded"):
+            milestones[name] -= load
+    return milestones
+
+
+def startup(table, build_dir, bench_dir, env, runs, log_dir):
+    probe = os.path.join(bench_dir, "libfirst_frame_probe.so")
+    env = dict(env, LD_PRELOAD=probe)
+    program = [os.path.join(build_dir, "quenn")]
+    floor = [os.path.join(bench_dir, "startup_floor"), os.path.join(bench_dir, "first.calls")]
+    results = {"quenn": [], "floor": []}
+    for run in range(runs):
+        order = [("quenn", program), ("floor", floor)]
+        for name, command in order if run % 2 == 0 else reversed(order):
+            results[name].append(time_startup(command, env, log_dir))
+    totals = {name: [m["presented"] for m in runs_] for name, runs_ in results.items()}
+    ratios = [q / f for q, f in zip(totals["quenn"], totals["floor"])]
+    table.add("start-up, native", "to first presented frame, quenn / floor, ms",
+              f"{statistics.median(totals['quenn']):.1f} / {statistics.median(totals['floor']):.1f}")
+    table.add("start-up, native", f"quenn / floor, median of {runs} pairs (lowest-highest)",
+              spread(ratios), "<= 1.05")
+    for phase, start, end in PHASES:
+        medians = []
+        for name in ("quenn", "floor"):
+            spans = [m[end] - m[start] for m in results[name] if start in m and end in m]
+            medians.append(f"{statistics.median(spans):.1f}" if spans else "-")
+        table.add("start-up, native", f"  {phase}, quenn / floor, ms", " / ".join(medians))
+
+
+# ---- Memory ---------------------------------------------------------------
+
+def wait_for_window(client):
+    wait_for("the window", f"a window titled {WINDOW_TITLE!r}",
+             lambda: (client.windows_named(WINDOW_TITLE) or None, client.describe()),
+             timeout=60)
+    return client.windows_named(WINDOW_TITLE)[0]
+
+
+def run_and_close(command, env, display, seconds, log_dir, during=None):
+    """Runs the program for `seconds` after its window shows, then closes
+    the window as a user would; calls `during(process)` before the close."""
+    process = Process("memory", command, log_dir, env=env)
+    client = XClient(display)
+    try:
+        window = wait_for_window(client)
+        time.sleep(seconds)
+        result = during(process) if during else None
+        client.request_close(window)
+        client.display.flush()
+        if process.wait(60) != 0:
+            raise RuntimeError(f"{command[0]} did not end with 0 after the close")
+        return result
+    finally:
+        client.close()
+        process.stop()
+
+
+def high_water_mark_kib(pid):
+    """VmHWM of the process, the program's pid under whatever started it."""
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmHWM")
+
+
+def own_heap(stacks_path, source_files):
+    """Bytes (or calls) by allocating function of the program's own code: a
+    stack counts when the frame nearest its allocation that is not the
+    allocator or the standard library is in one of the program's files."""
+    sites = {}
+    with open(stacks_path) as stacks:
+        for line in stacks:
+            frames, _, cost = line.rstrip("\n").rpartition(" ")
+            for frame in reversed(frames.rstrip(";").split(";")):
+                if re.search(r"operator new|strdup|malloc|calloc|realloc|std::|__gnu_cxx", frame):
+                    continue
+                where = re.search(r"\(([\w.]+\.(?:cpp|h))\)$", frame)
+                if where and where.group(1) in source_files:
+                    site = frame.split("(")[0].strip()
+                    sites[site] = sites.get(site, 0) + int(cost)
+                break
+    return sites
+
+
+def heaptrack_run(build_dir, env, display, seconds, log_dir, work_dir):
+    output = os.path.join(work_dir, f"heaptrack-{seconds}s")
+    run_and_close(["heaptrack", "-o", output, os.path.join(build_dir, "quenn")],
+                  env, display, seconds, log_dir)
+    data = output + ".zst"
+    summary = subprocess.run(["heaptrack_print", "-f", data, "-p", "0", "-a", "0", "-T", "0"],
+                             capture_output=True, text=True, check=True).stdout
+    found = {}
+    for cost in ("peak", "allocations"):
+        stacks = os.path.join(work_dir, f"stacks-{seconds}s-{cost}.txt")
+        subprocess.run(["heaptrack_print", "-f", data, "-p", "0", "-a", "0", "-T", "0",
+                        "--flamegraph-cost-type", cost, "-F", stacks],
+                       capture_output=True, check=True)
+        found[cost] = stacks
+    peak = re.search(r"peak heap memory consumption: (\S+)", summary).group(1)
+    calls = re.search(r"calls to allocation functions: (\d+)", summary).group(1)
+    return peak, int(calls), found
+
+
+def memory(table, build_dir, env, display, log_dir, work_dir):
+    command = [os.path.join(build_dir, "quenn")]
+    marks = [run_and_close(command, env, display, seconds, log_dir,
+                           during=lambda p: high_water_mark_kib(p.pid)) for seconds in (2, 6)]
+    table.add("memory, native", "peak resident set after 2 s / 6 s of frames, MiB",
+              f"{marks[0] / 1024:.1f} / {marks[1] / 1024:.1f}")
+    source_files = {name for _, _, files in os.walk(SOURCE_DIR) for name in files
+                    if name.endswith((".cpp", ".h"))}
+    runs = {seconds: heaptrack_run(build_dir, env, display, seconds, log_dir, work_dir)
+            for seconds in (2, 6)}
+    for seconds, (peak, calls, _) in runs.items():
+        table.add("memory, native", f"whole process heap after {seconds} s: peak, allocation calls",
+                  f"{peak}, {calls}")
+    own = {seconds: (own_heap(stacks["peak"], source_files),
+                     own_heap(stacks["allocations"], source_files))
+           for seconds, (_, _, stacks) in runs.items()}
+    short_bytes, short_calls = own[2]
+    for site in sorted(short_bytes, key=short_bytes.get, reverse=True):
+        table.add("memory, native", f"  program's own heap at peak: {site}",
+                  f"{short_bytes[site]} B in {short_calls.get(site, 0)} allocations")
+    for seconds, (own_bytes, own_calls) in own.items():
+        table.add("memory, native", f"program's own heap after {seconds} s: bytes, allocations",
+                  f"{sum(own_bytes.values())}, {sum(own_calls.values())}")
+
+
+# ---- Under Wine -----------------------------------------------------------
+
+def wine_unavailable():
+    """Why Wine cannot run here, or None when it can."""
+    if shutil.which("wine") is None:
+        return "wine is not installed"
+    probe = subprocess.run(["wine", "--version"], capture_output=True, text=True)
+    if probe.returncode != 0:
+        return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1]
+    return None
+
+
+def under_wine(table, windows_dir, bench_dir, display, log_dir, work_dir, native, rounds, frames):
+    reason = wine_unavailable()
+    if reason:
+        for figure in ("frame pass / replay", "Wine / native frame rate", "start-up"):
+            table.add("wine", figure, f"not measured: {reason}")
+        return
+    prefix = os.path.join(work_dir, "wineprefix")
+    if not os.path.isfile(os.path.join(prefix, "system.reg")):
+        subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "tests", "e2e",
+                                                     "make_wine_prefix.py"),
+                        prefix, "--logs", os.path.join(log_dir, "wine-prefix")], check=True)
+    env = dict(os.environ, DISPLAY=display, **wine_environment(prefix))
+    # One wineserver for the whole run: start-ups then do not start it anew.
+    wineserver(prefix, "-p")
+    try:
+        floor = os.path.join(windows_dir, "bench", "frame_floor.exe")
+        figures = frame_floor(["wine", floor, "later.calls"], env, rounds, frames, cwd=bench_dir)
+        add_frame_rows(table, "frame, Wine", figures)
+        table.add("frame, Wine", "Wine / native frame rate",
+                  f"{native['frame_us'] / figures['frame_us']:.3f}")
+    finally:
+        wineserver(prefix, "-k")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build", default=os.path.join(SOURCE_DIR, "build", "linux"))
+    parser.add_argument("--windows-build", default=os.path.join(SOURCE_DIR, "build", "windows"))
+    parser.add_argument("--repetitions", type=int, default=10)
+    parser.add_argument("--rounds", type=int, default=20)
+    parser.add_argument("--frames", type=int, default=60)
+    parser.add_argument("--startups", type=int, default=15)
+    args = parser.parse_args()
+
+    bench_dir = os.path.join(args.build, "bench")
+    work_dir = os.path.join(SOURCE_DIR, "build", "bench")
+    log_dir = os.path.join(work_dir, "logs")
+    os.makedirs(log_dir, exist_ok=True)
+    table = Table()
+
+    cpu_benchmarks(table, bench_dir, args.repetitions)
+    subprocess.run([os.path.join(bench_dir, "record_frames"), os.path.join(bench_dir, "first.calls"),
+                    os.path.join(bench_dir, "later.calls")], check=True, stdout=subprocess.DEVNULL)
+
+    x = XServer(log_dir)
+    try:
+        env = dict(os.environ, DISPLAY=x.display)
+        native = frame_floor([os.path.join(bench_dir, "frame_floor"),
+                              os.path.join(bench_dir, "later.calls")], env, args.rounds, args.frames)
+        add_frame_rows(table, "frame, native", native)
+        startup(table, args.build, bench_dir, env, args.startups, log_dir)
+        memory(table, args.build, env, x.display, log_dir, work_dir)
+        under_wine(table, args.windows_build, bench_dir, x.display, log_dir, work_dir, native,
+                   args.rounds, args.frames)
+    finally:
+        x.stop()
+    table.print(machine_description())
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
