@@ -33,17 +33,17 @@ Translation leftButton(const XButtonEvent& event, UINT id, WindowView view) {
     return pointer(id, event.x, event.y, view);
 }
 
-bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms) {
-    return event.message_type == atoms.protocols && event.format == 32 &&
-           static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
-}
-
 Translation withMapped(WindowView view, bool mapped) {
     view.mapped = mapped;
     return consumed(view);
 }
 
 }  // namespace
+
+bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms) {
+    return event.message_type == atoms.protocols && event.format == 32 &&
+           static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
+}
 
 LPARAM packPoint(int x, int y) {
     const DWORD low = static_cast<DWORD>(x) & 0xFFFF;

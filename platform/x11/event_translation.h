@@ -44,6 +44,10 @@ struct Translation {
 // each wrapped to 16 bits as Windows does (-1 becomes 0xFFFF).
 LPARAM packPoint(int x, int y);
 
+// Whether a client message is the window manager's request to close the
+// window: WM_PROTOCOLS, 32-bit data, WM_DELETE_WINDOW first.
+bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms);
+
 // What an event of a window means to its window procedure: a new size, a
 // left-button press or release or a pointer move over the client area, or a
 // close request make a message; mapping and unmapping only change the view;

@@ -7,7 +7,7 @@
 
 #include "platform/x11/font.h"
 #include "platform/x11/message_box_layout.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
@@ -70,12 +70,6 @@ void drawBox(const Connection& connection, ::Window window, XFontStruct* font,
     XFreeGC(display, gc);
 }
 
-BoxInput::Kind clientMessageKind(const XClientMessageEvent& event, ProtocolAtoms atoms) {
-    const bool close = event.message_type == atoms.protocols &&
-                       static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
-    return close ? BoxInput::Kind::Close : BoxInput::Kind::Other;
-}
-
 BoxInput inputOf(XEvent& event, ProtocolAtoms atoms) {
     switch (event.type) {
         case KeyPress: return {BoxInput::Kind::Key, XLookupKeysym(&event.xkey, 0), 0, 0, 0};
@@ -83,7 +77,10 @@ BoxInput inputOf(XEvent& event, ProtocolAtoms atoms) {
         case ButtonRelease:
             return {event.type == ButtonPress ? BoxInput::Kind::Press : BoxInput::Kind::Release,
                     NoSymbol, event.xbutton.button, event.xbutton.x, event.xbutton.y};
-        case ClientMessage: return {clientMessageKind(event.xclient, atoms), NoSymbol, 0, 0, 0};
+        case ClientMessage:
+            return {isCloseRequest(event.xclient, atoms) ? BoxInput::Kind::Close
+                                                         : BoxInput::Kind::Other,
+                    NoSymbol, 0, 0, 0};
         default: return {BoxInput::Kind::Other, NoSymbol, 0, 0, 0};
     }
 }
@@ -135,7 +132,7 @@ void showBox(const Connection& connection, HWND owner, const char* text, const c
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
     const char* body = text ? text : "";
     std::fprintf(stderr, "%s: %s\n", programName(), oneLine(body).c_str());
-    if (const Connection* connection = ::connection()) {
+    if (const Connection* connection = connectDisplay()) {
         showBox(*connection, owner, body, caption ? caption : kDefaultCaption);
     }
     return kIdOk;

@@ -1,8 +1,8 @@
 #include <X11/Xlib.h>
 
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 #include "platform/x11/queue_step.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ bool readEvent(const Connection& connection, LPMSG msg) {
 // Without a display there is nothing to wait for: -1.
 BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     if (!msg) return -1;
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     for (;;) {
         const HWND mapped = firstMappedWindow();
         const bool eventWaiting = connection && XPending(connection->display) > 0;

@@ -1,7 +1,7 @@
 #include <GL/glx.h>
 
 #include "platform/x11/visual_table.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ GLXContext glxContext(HGLRC renderContext) {
 // The connection if its server renders OpenGL: no GLX call goes to one that
 // cannot.
 const Connection* glxConnection() {
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     return connection && connection->hasGlx ? connection : nullptr;
 }
 

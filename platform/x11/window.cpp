@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "platform/x11/class_registry.h"
 #include "platform/x11/visual_table.h"
-
-// Icons and cursors are only names here.
-struct HICON__ {};
 
 namespace {
 
@@ -19,6 +18,35 @@ constexpr int kMaxSize = 32767;      // a size must fit WM_SIZE's signed 16-bit 
 constexpr WPARAM kSizeRestored = 0;  // SIZE_RESTORED: neither minimised nor maximised
 constexpr LRESULT kRefuseCreation = -1;
 constexpr int kHide = 0;  // SW_HIDE
+
+using Windows = std::vector<std::unique_ptr<HWND__>>;
+
+// Never destroyed: the at-exit teardown of the rendering context still asks
+// for its window's device context after static destructors may have run.
+Windows& windows() {
+    static Windows* table = new Windows;
+    return *table;
+}
+
+template <typename Match>
+HWND findIf(Match match) {
+    for (const std::unique_ptr<HWND__>& window : windows()) {
+        if (match(*window)) return window.get();
+    }
+    return nullptr;
+}
+
+// The table owns the window from then on.
+HWND addWindow(std::unique_ptr<HWND__> window) {
+    windows().push_back(std::move(window));
+    return windows().back().get();
+}
+
+// Takes a window out again (its creation was refused) and frees it.
+void removeWindow(HWND window) {
+    std::erase_if(windows(),
+                  [window](const std::unique_ptr<HWND__>& w) { return w.get() == window; });
+}
 
 // Never destroyed, like the windows of its classes.
 ClassRegistry& classes() {
@@ -89,6 +117,26 @@ HWND sendCreation(const Connection& connection, HWND window) {
 
 }  // namespace
 
+HWND findWindow(HWND window) {
+    if (!window) return nullptr;
+    return findIf([window](const HWND__& w) { return &w == window; });
+}
+
+HWND findWindow(::Window xWindow) {
+    return findIf([xWindow](const HWND__& w) { return w.xWindow.window == xWindow; });
+}
+
+HDC findDeviceContext(HDC deviceContext) {
+    if (!deviceContext) return nullptr;
+    const HWND window =
+        findIf([deviceContext](const HWND__& w) { return &w.deviceContext == deviceContext; });
+    return window ? &window->deviceContext : nullptr;
+}
+
+HWND firstMappedWindow() {
+    return findIf([](const HWND__& w) { return w.view.mapped; });
+}
+
 void moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
     if (window->xWindow.visual == visual.visualid) return;
     destroyXWindow(connection, window->xWindow);
@@ -112,7 +160,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* windowClass = classes().find(className);
     if (!windowClass || parent) return nullptr;
-    const Connection* connection = ::connection();
+    const Connection* connection = connectDisplay();
     if (!connection) {
         reportNoDisplay();
         return nullptr;
@@ -126,7 +174,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
 // was shown before.
 BOOL WINAPI ShowWindow(HWND window, int showCommand) {
     const HWND shown = findWindow(window);
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     if (!shown || !connection) return FALSE;
     const BOOL wasShown = shown->shown ? TRUE : FALSE;
     shown->shown = showCommand != kHide;
@@ -146,7 +194,6 @@ BOOL WINAPI UpdateWindow(HWND window) {
     return TRUE;
 }
 
-// Stand-ins: the window manager draws the icon and the server the cursor.
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR name) {
     static HICON__ stockIcon;
     return name ? &stockIcon : nullptr;

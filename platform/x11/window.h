@@ -4,7 +4,24 @@
 #error "platform/x11 is the Linux layer: on Windows the system provides these calls"
 #endif
 
-#include "platform/x11/window_table.h"
+#include <X11/Xlib.h>
+
+#include "platform/x11/handles.h"
+
+// The process's windows. CreateWindowExA adds them; they live until the
+// process ends, as the program never destroys its window.
+
+// The window itself if the handle is one of ours, else nullptr.
+HWND findWindow(HWND window);
+
+// The window whose X window this is, nullptr for none.
+HWND findWindow(::Window xWindow);
+
+// The device context itself if it is a window's, else nullptr.
+HDC findDeviceContext(HDC deviceContext);
+
+// The first window the server shows (mapped), nullptr for none.
+HWND firstMappedWindow();
 
 // Puts the window on the visual. X fixes a window's visual when the window
 // is made, Windows lets the pixel format be set once afterwards; so a window

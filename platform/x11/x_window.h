@@ -6,7 +6,7 @@
 
 #include <X11/Xutil.h>
 
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 
 // A top-level X window and what was made for it.
 struct XWindowHandle {

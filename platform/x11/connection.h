@@ -20,13 +20,14 @@ struct Connection {
     Atom processId;  // _NET_WM_PID
 };
 
-// The connection, opened on the first call that succeeds (XOpenDisplay(NULL):
-// the DISPLAY variable); nullptr while no display can be opened. Opening
-// makes X errors non-fatal: each kind is reported once on stderr.
-const Connection* connection();
+// Opens the connection on the first call that succeeds (XOpenDisplay(NULL):
+// the DISPLAY variable) and returns it from then on; nullptr while no
+// display can be opened. Opening makes X errors non-fatal: each kind is
+// reported once on stderr.
+const Connection* connectDisplay();
 
-// The connection if one was opened, without trying to open one.
-const Connection* openConnection();
+// The connection if one is open, without trying to open one; nullptr otherwise.
+const Connection* liveConnection();
 
 // The program's name, for stderr lines and WM_CLASS.
 const char* programName();

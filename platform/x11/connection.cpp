@@ -1,4 +1,4 @@
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 
 #include <GL/glx.h>
 #include <errno.h>
@@ -39,7 +39,7 @@ Connection describe(Display* display) {
 
 }  // namespace
 
-const Connection* connection() {
+const Connection* connectDisplay() {
     if (isOpen) return &theConnection;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
@@ -49,7 +49,7 @@ const Connection* connection() {
     return &theConnection;
 }
 
-const Connection* openConnection() {
+const Connection* liveConnection() {
     return isOpen ? &theConnection : nullptr;
 }
 
