@@ -28,7 +28,7 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     const VisualTable& table = visualTable(*connection);
     const XVisualInfo* visual = table.visual(format);
     if (!visual || !isPixelFormatCandidate(table.descriptions[format - 1])) return FALSE;
-    moveToVisual(*connection, known->window, *visual);
+    if (!moveToVisual(*connection, known->window, *visual)) return FALSE;
     known->pixelFormat = format;
     return TRUE;
 }

@@ -4,6 +4,8 @@
 #error "platform/x11 is the Linux layer: on Windows the system provides these calls"
 #endif
 
+#include <GL/glx.h>
+
 #include <string>
 
 #include "platform/win32.h"
@@ -13,6 +15,7 @@
 // The records behind the handles the layer hands out, all of them: win32.h
 // declares each handle as a pointer to an incomplete type, completed here.
 // Brushes and menus are never made by the layer and stay incomplete.
+// A handle is used only after the layer found it among those it made.
 
 // A window's one private device context (CS_OWNDC): what is set on it stays.
 struct HDC__ {
@@ -34,6 +37,11 @@ struct HWND__ {
     WindowView view;
     bool shown;  // ShowWindow mapped it (the server may not have yet)
     HDC__ deviceContext;
+};
+
+// A rendering context: the GLX context made for it.
+struct HGLRC__ {
+    GLXContext context;
 };
 
 // Icons and cursors are only names: the window manager draws the icon and

@@ -1,6 +1,6 @@
 """Every case, by the name CTest passes."""
 
-from . import case_failure, case_input, case_native, case_picture
+from . import case_ending, case_failure, case_input, case_layer, case_native, case_picture
 
 CASES = {
     "window": case_picture.case_window,
@@ -13,4 +13,7 @@ CASES = {
     "no-display": case_failure.case_no_display,
     "iconify": case_native.case_iconify,
     "valgrind": case_native.case_valgrind,
+    "destroyed": case_ending.case_destroyed,
+    "connection-lost": case_ending.case_connection_lost,
+    "layer": case_layer.case_layer,
 }
