@@ -60,7 +60,9 @@ long readWmState(const Connection& connection, ::Window window) {
 
 Translation translate(const Connection& connection, const XEvent& event, WindowView view) {
     if (isStateChange(event, connection.atoms)) {
-        return translateState(readWmState(connection, event.xproperty.window), view);
+        // A deleted WM_STATE (the window withdrawn or destroyed) has nothing to read.
+        const bool deleted = event.xproperty.state == PropertyDelete;
+        return translateState(deleted ? -1 : readWmState(connection, event.xproperty.window), view);
     }
     return translateEvent(event, view, connection.atoms);
 }

@@ -12,8 +12,8 @@ STEPS = 4
 CLOSE_TIME = 3.0
 
 
-def start_drawn(ctx, desktop, label="reference"):
-    program = desktop.start(ctx.runner, ctx.program)
+def start_drawn(ctx, desktop, label="reference", extra_env=None):
+    program = desktop.start(ctx.runner, ctx.program, extra_env=extra_env)
     window = wait_window(desktop, program, ctx.runner.window_timeout)
     picture = wait_picture(desktop, program, window, label, ctx.runner.window_timeout)
     return program, window, picture

@@ -12,7 +12,10 @@ class XClient:
         self._atoms = {}
 
     def close(self):
-        self.display.close()
+        try:
+            self.display.close()
+        except error.ConnectionClosedError:
+            pass  # the server is gone already
 
     def atom(self, name):
         if name not in self._atoms:
