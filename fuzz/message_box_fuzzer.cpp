@@ -1,7 +1,8 @@
 // Lays out a message box for any text (any bytes up to 64 KiB, up to the
 // first NUL as MessageBoxA reads it) in any core font, centred on any screen
 // as the layer places it. Checks that the box lies on the screen, that X can
-// make a window of its size, and that its OK button lies within it.
+// make a window of its size, and that on a screen that has room for it the
+// OK button lies within it.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -14,11 +15,11 @@
 namespace {
 
 constexpr size_t kMaxText = 64 * 1024;
-// Screens from VGA's to the largest X allows. The smallest holds one line of
-// the tallest font below, and the button.
-constexpr int kMinScreenWidth = 640;
-constexpr int kMinScreenHeight = 480;
+// Screens of any size X allows; from VGA's up, one holds a line of the
+// tallest font below and the button.
 constexpr int kMaxScreenSide = 32767;
+constexpr int kRoomyWidth = 640;
+constexpr int kRoomyHeight = 480;
 constexpr int kMaxWindowSide = 65535;  // a window's width and height are 16-bit
 
 // A one-row core font covering [first, last], its advances from the input;
@@ -44,39 +45,28 @@ struct CoreFont {
         font.ascent = data.ConsumeIntegralInRange(1, 64);
         font.descent = data.ConsumeIntegralInRange(0, 32);
     }
-
-    int widthOf(std::string_view text) const {
-        int width = 0;
-        for (unsigned char c : text) width += advanceWidth(font, c);
-        return width;
-    }
 };
 
-BoxMetrics metricsOf(const std::vector<std::string_view>& lines, const CoreFont& font) {
-    BoxMetrics metrics{{}, font.font.ascent, font.font.descent, font.widthOf("OK")};
-    for (std::string_view line : lines) metrics.lineWidths.push_back(font.widthOf(line));
-    return metrics;
+// The box's font as the layer measures it.
+BoxFont boxFont(const CoreFont& font) {
+    return {font.font.ascent, font.font.descent,
+            [&font](unsigned char c) { return advanceWidth(font.font, c); }};
 }
 
-struct ScreenSize {
-    int width;
-    int height;
-};
-
-// Centred on the screen, as the layer places the box.
-BoxRect placed(const BoxLayout& layout, ScreenSize screen) {
-    return {(screen.width - layout.width) / 2, (screen.height - layout.height) / 2, layout.width,
-            layout.height};
+// A screen that holds the tallest font's line and the button: there the
+// button lies within the box as well.
+bool roomyScreen(ScreenSize screen) {
+    return screen.width >= kRoomyWidth && screen.height >= kRoomyHeight;
 }
 
 void checkLayout(const BoxLayout& layout, ScreenSize screen) {
     require(layout.width > 0 && layout.width <= kMaxWindowSide && layout.height > 0 &&
                 layout.height <= kMaxWindowSide,
             "X can make a window of the box's size");
-    const BoxRect box = placed(layout, screen);
-    require(box.x >= 0 && box.y >= 0 && box.x + box.width <= screen.width &&
-                box.y + box.height <= screen.height,
+    require(layout.x >= 0 && layout.y >= 0 && layout.x + layout.width <= screen.width &&
+                layout.y + layout.height <= screen.height,
             "the box lies on the screen");
+    if (!roomyScreen(screen)) return;
     const BoxRect& button = layout.button;
     require(button.x >= 0 && button.y >= 0 && button.x + button.width <= layout.width &&
                 button.y + button.height <= layout.height,
@@ -87,13 +77,10 @@ void checkLayout(const BoxLayout& layout, ScreenSize screen) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzedDataProvider data(bytes, size);
-    const ScreenSize screen{data.ConsumeIntegralInRange(kMinScreenWidth, kMaxScreenSide),
-                            data.ConsumeIntegralInRange(kMinScreenHeight, kMaxScreenSide)};
+    const ScreenSize screen{data.ConsumeIntegralInRange(1, kMaxScreenSide),
+                            data.ConsumeIntegralInRange(1, kMaxScreenSide)};
     const CoreFont font(data);
     const std::string bytesOfText = data.ConsumeRandomLengthString(kMaxText);
-    const std::string_view text(bytesOfText.c_str());
-    const std::vector<std::string_view> lines = splitLines(text);
-    require(!lines.empty(), "a text has at least one line");
-    checkLayout(layoutMessageBox(metricsOf(lines, font)), screen);
+    checkLayout(layoutMessageBox(bytesOfText.c_str(), boxFont(font), screen), screen);
     return 0;
 }
