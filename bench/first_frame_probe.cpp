@@ -47,12 +47,6 @@ Display* XOpenDisplay(const char* name) {
     return display;
 }
 
-XVisualInfo* XGetVisualInfo(Display* display, long mask, XVisualInfo* pattern, int* count) {
-    static auto* get = real<XVisualInfo*(Display*, long, XVisualInfo*, int*)>("XGetVisualInfo");
-    mark("visuals_begin");
-    return get(display, mask, pattern, count);
-}
-
 GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share, Bool direct) {
     static auto* create =
         real<GLXContext(Display*, XVisualInfo*, GLXContext, Bool)>("glXCreateContext");

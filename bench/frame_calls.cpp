@@ -61,7 +61,8 @@ bool RecordedFrame::load(const char* path) {
     return !words_.empty();
 }
 
-void RecordedFrame::replay(HDC deviceContext, HGLRC renderContext, GLint listBase) const {
+void RecordedFrame::replay(ReplayTarget& target) const {
+    const GLint listBase = target.listBase();
     const uint32_t* w = words_.data();
     const uint32_t* const end = w + words_.size();
     while (w < end) {
@@ -151,8 +152,8 @@ void RecordedFrame::replay(HDC deviceContext, HGLRC renderContext, GLint listBas
                 w += 2 + (length + 3) / 4;
                 break;
             }
-            case CallCode::wglMakeCurrent: wglMakeCurrent(deviceContext, renderContext); break;
-            case CallCode::SwapBuffers: SwapBuffers(deviceContext); break;
+            case CallCode::wglMakeCurrent: target.makeCurrent(); break;
+            case CallCode::SwapBuffers: target.present(); break;
         }
     }
 }
