@@ -60,7 +60,9 @@ def machine_description():
             if line.startswith("model name"):
                 model = line.split(":", 1)[1].strip()
                 break
-    mesa = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libgl1-mesa-dri"],
+    native = subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
+                            text=True).stdout.strip()
+    mesa = subprocess.run(["dpkg-query", "-W", "-f=${Version}", f"libgl1-mesa-dri:{native}"],
                           capture_output=True, text=True).stdout or "?"
     return (f"{model}, {os.cpu_count()} cores, Linux {platform.release()}, "
             f"Mesa {mesa} (llvmpipe) under Xvfb")
