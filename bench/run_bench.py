@@ -141,6 +141,7 @@ PHASES = [
     ("static init (expansion)", "loaded", "display_begin"),
     ("display", "display_begin", "display_end"),
     ("window, pixel format (driver load)", "display_end", "context_begin"),
+    ("  of which after the driver load (visuals read)", "driver_loaded", "context_begin"),
     ("context", "context_begin", "context_end"),
     ("font", "font_begin", "font_end"),
     ("first frame", "font_end", "presented"),
