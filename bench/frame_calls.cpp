@@ -55,9 +55,10 @@ bool RecordedFrame::load(const char* path) {
         bytes.insert(bytes.end(), buffer, buffer + read);
     const bool whole = !std::ferror(file) && bytes.size() % sizeof(uint32_t) == 0;
     std::fclose(file);
+    if (!whole) return false;
     std::vector<uint32_t> words(bytes.size() / sizeof(uint32_t));
-    if (!bytes.empty()) std::memcpy(words.data(), bytes.data(), bytes.size());
-    if (whole) *this = RecordedFrame(std::move(words));
+    if (!words.empty()) std::memcpy(words.data(), bytes.data(), bytes.size());
+    *this = RecordedFrame(std::move(words));
     return !words_.empty();
 }
 

@@ -82,6 +82,12 @@ TEST_F(RecordedFrames, FileRoundTrip) {
     std::fclose(file);
     EXPECT_FALSE(loaded.load(path.c_str()));
     EXPECT_TRUE(loaded.empty());
+    ASSERT_EQ(words[0], static_cast<uint32_t>(CallCode::wglMakeCurrent));
+    ASSERT_EQ(words[1], static_cast<uint32_t>(CallCode::glViewport));
+    file = std::fopen(path.c_str(), "wb");
+    std::fwrite(words.data(), sizeof words[0], 2, file);  // glViewport without its arguments
+    std::fclose(file);
+    EXPECT_FALSE(loaded.load(path.c_str()));
     EXPECT_FALSE(loaded.load((path + ".missing").c_str()));
     std::remove(path.c_str());
 }
