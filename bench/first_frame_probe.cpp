@@ -47,10 +47,14 @@ Display* XOpenDisplay(const char* name) {
     return display;
 }
 
-XVisualInfo* XGetVisualInfo(Display* display, long mask, XVisualInfo* pattern, int* count) {
-    static auto* get = real<XVisualInfo*(Display*, long, XVisualInfo*, int*)>("XGetVisualInfo");
-    mark("visuals_begin");
-    return get(display, mask, pattern, count);
+// The first query loads Mesa's driver; the ones after it read the visuals.
+int glXGetConfig(Display* display, XVisualInfo* visual, int attribute, int* value) {
+    static auto* get = real<int(Display*, XVisualInfo*, int, int*)>("glXGetConfig");
+    static bool first = true;
+    const int result = get(display, visual, attribute, value);
+    if (first) mark("driver_loaded");
+    first = false;
+    return result;
 }
 
 GLXContext glXCreateContext(Display* display, XVisualInfo* visual, GLXContext share, Bool direct) {

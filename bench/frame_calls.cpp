@@ -55,13 +55,15 @@ bool RecordedFrame::load(const char* path) {
         bytes.insert(bytes.end(), buffer, buffer + read);
     const bool whole = !std::ferror(file) && bytes.size() % sizeof(uint32_t) == 0;
     std::fclose(file);
+    if (!whole) return false;
     std::vector<uint32_t> words(bytes.size() / sizeof(uint32_t));
-    if (!bytes.empty()) std::memcpy(words.data(), bytes.data(), bytes.size());
-    if (whole) *this = RecordedFrame(std::move(words));
+    if (!words.empty()) std::memcpy(words.data(), bytes.data(), bytes.size());
+    *this = RecordedFrame(std::move(words));
     return !words_.empty();
 }
 
-void RecordedFrame::replay(HDC deviceContext, HGLRC renderContext, GLint listBase) const {
+void RecordedFrame::replay(ReplayTarget& target) const {
+    const GLint listBase = target.listBase();
     const uint32_t* w = words_.data();
     const uint32_t* const end = w + words_.size();
     while (w < end) {
@@ -151,8 +153,8 @@ void RecordedFrame::replay(HDC deviceContext, HGLRC renderContext, GLint listBas
                 w += 2 + (length + 3) / 4;
                 break;
             }
-            case CallCode::wglMakeCurrent: wglMakeCurrent(deviceContext, renderContext); break;
-            case CallCode::SwapBuffers: SwapBuffers(deviceContext); break;
+            case CallCode::wglMakeCurrent: target.makeCurrent(); break;
+            case CallCode::SwapBuffers: target.present(); break;
         }
     }
 }

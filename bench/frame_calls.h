@@ -92,6 +92,16 @@ const CallSpec* specOf(uint32_t code);
 // within `available` words after it; -1 when the words are no call.
 int64_t argumentWords(const uint32_t* words, size_t available);
 
+// Where a replay draws: what stands for the frame's wglMakeCurrent and
+// SwapBuffers, and the first display list of the font it draws text with.
+class ReplayTarget {
+public:
+    virtual ~ReplayTarget() = default;
+    virtual void makeCurrent() = 0;
+    virtual void present() = 0;
+    virtual GLint listBase() const = 0;
+};
+
 class RecordedFrame {
 public:
     RecordedFrame() = default;
@@ -102,10 +112,9 @@ public:
     // cannot be read or holds anything but whole calls.
     bool load(const char* path);
 
-    // Issues the calls in order, on `deviceContext` and `renderContext`, with
-    // the lists of the font at `listBase` wherever the recording selected its
-    // font's lists.
-    void replay(HDC deviceContext, HGLRC renderContext, GLint listBase) const;
+    // Issues the calls in order on `target`, with its font's lists wherever
+    // the recording selected its font's lists.
+    void replay(ReplayTarget& target) const;
 
     bool empty() const { return words_.empty(); }
 

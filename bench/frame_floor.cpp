@@ -15,7 +15,7 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "bench/bench_clock.h"
-#include "bench/frame_calls.h"
+#include "bench/win32_replay_target.h"
 
 namespace {
 
@@ -57,11 +57,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const double start = nowMicroseconds();
     while (microsecondsSince(start) < 2.5e6) renderFrame(window);
 
-    const HDC deviceContext = GetDC(window);
+    Win32ReplayTarget target(GetDC(window), glContext.renderContext, font.listBase);
     const auto pass = [&] { renderFrame(window); };
-    const auto replay = [&] {
-        recorded.replay(deviceContext, glContext.renderContext, font.listBase);
-    };
+    const auto replay = [&] { recorded.replay(target); };
     std::vector<double> passTimes, replayTimes, ratios;
     for (int round = 0; round < rounds; ++round) {
         double passTime, replayTime;

@@ -15,3 +15,9 @@ add_test(NAME windows_programs_import_only_system_dlls
                  -P ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_imports.cmake)
 set_tests_properties(windows_programs_import_only_system_dlls PROPERTIES
                      LABELS programs SKIP_REGULAR_EXPRESSION "SKIPPED:")
+
+# The benchmarks' recording and replay of a frame's calls.
+quenn_unit_test(frame_calls_test
+    SOURCES frame_calls_test.cpp ${PROJECT_SOURCE_DIR}/bench/frame_calls.cpp
+            ${PROJECT_SOURCE_DIR}/bench/frame_encoding.cpp
+    LIBRARIES quenn_app quenn_recording_gl quenn_recording_win32)
