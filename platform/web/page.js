@@ -26,12 +26,14 @@ mergeInto(LibraryManager.library, {
         quennPage.wakeUp(0);
       }).observe(canvas);
     },
+    // Resumes the program once the code running now, which may be the
+    // program's own (an input callback), has returned.
     wakeUp: function(painting) {
       var wake = quennPage.wake;
       if (!wake) return;
       quennPage.wake = null;
       cancelAnimationFrame(quennPage.frame);
-      wake(painting);
+      Promise.resolve().then(function() { wake(painting); });
     },
     // Quads as two triangles each: 0 1 2, 0 2 3 of every four corners.
     indices: function(gl, quads) {
@@ -81,8 +83,9 @@ mergeInto(LibraryManager.library, {
   quennPageMessageBox: function(text, caption) {
     var message = UTF8ToString(text);
     var title = UTF8ToString(caption);
-    console.error(title + ': ' + message);
+    // Called again when the program resumes: only the first call shows it.
     return Asyncify.handleSleep(function(wakeUp) {
+      console.error(title + ': ' + message);
       var dialog = document.createElement('dialog');
       dialog.className = 'message-box';
       var heading = document.createElement('h2');
