@@ -158,7 +158,7 @@ void GlMachine::end() {
 void GlMachine::drawLine(Corner a, Corner b) {
     if (view.empty()) return;
     Vec4 from = a.clip, to = b.clip;
-    if (!clipToNearPlane(from, to)) return;
+    if (!clipToNearPlane(from, to) || outsideView(from, to, view)) return;
     batch.add(lineQuad(from, to, lineWidthInPixels(lineWidthValue), view),
               {a.rgba, b.rgba, b.rgba, a.rgba});
 }

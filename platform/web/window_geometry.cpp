@@ -57,6 +57,15 @@ bool clipToNearPlane(Vec4& a, Vec4& b) {
            clipAgainst(a, b, [](Vec4 p) { return p.w - kLeastW; });
 }
 
+bool outsideView(Vec4 a, Vec4 b, Viewport viewport) {
+    // Two pixels past the edge, in normalised coordinates, as a factor of w.
+    const float sx = 1.0f + 4.0f / static_cast<float>(viewport.width);
+    const float sy = 1.0f + 4.0f / static_cast<float>(viewport.height);
+    return (a.x > sx * a.w && b.x > sx * b.w) || (a.x < -sx * a.w && b.x < -sx * b.w) ||
+           (a.y > sy * a.w && b.y > sy * b.w) || (a.y < -sy * a.w && b.y < -sy * b.w) ||
+           (a.z > a.w && b.z > b.w);
+}
+
 float lineWidthInPixels(float requested) {
     if (!(requested >= 1.5f)) return 1.0f;  // also NaN
     return std::round(requested);

@@ -31,6 +31,11 @@ bool insideClipVolume(Vec4 clip);
 // is left.
 bool clipToNearPlane(Vec4& a, Vec4& b);
 
+// Whether the segment a-b (clip space, in front of the near plane) lies
+// wholly beyond one side of the view, or beyond the far plane, by more than
+// a wide line's half width: it would draw no pixel.
+bool outsideView(Vec4 a, Vec4 b, Viewport viewport);
+
 // The width in pixels a line of the requested width is drawn with, without
 // antialiasing: rounded to a whole pixel, at least one.
 float lineWidthInPixels(float requested);

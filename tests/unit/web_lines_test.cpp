@@ -145,6 +145,18 @@ TEST_F(WebLines, LinesThroughTheEyeEndAtTheNearPlane) {
     EXPECT_NEAR((vertices[1].y + vertices[2].y) / 2 / vertices[1].w, 0.5f, 1e-4);
 }
 
+TEST_F(WebLines, LinesOutsideTheViewAreDroppedThoseTouchingItKept) {
+    gl.lineWidth(3.0f);
+    line({101.5f, 10}, {140, 90});  // 1.5 pixels right of the edge: its width reaches in
+    line({103, 10}, {140, 90});     // 3 pixels right: no pixel inside
+    line({10, -3}, {90, -20});      // below
+    line({-30, 50}, {130, 50});     // across, ends outside
+    const auto corners = drawnCorners();
+    ASSERT_EQ(corners.size(), 8u);
+    expectCorner(corners[0], {101.5f - 1.5f, 10});
+    expectCorner(corners[4], {-30, 50 - 1.5f});
+}
+
 TEST_F(WebLines, UnfinishedPrimitivesAndOtherModesDrawNothing) {
     gl.begin(GL_LINES);
     gl.vertex(0, 0, 0);
