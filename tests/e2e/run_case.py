@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Runs one end-to-end case against quenn, natively or under Wine.
+"""Runs one end-to-end case against quenn, natively, under Wine or in the
+browser (where the native program draws the reference pictures).
 
 Exits 0 when every check of the case held, 1 otherwise, after saving the
 screenshots it took under the artifacts directory."""
@@ -8,6 +9,7 @@ import argparse
 import os
 import sys
 
+from harness.case_web import CASES as WEB_CASES
 from harness.cases import CASES
 from harness.context import Context
 from harness.driver import drive, fresh_directory
@@ -16,8 +18,8 @@ from harness.runners import NativeRunner, WineRunner
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("case", choices=sorted(CASES))
-    parser.add_argument("--runner", choices=["native", "wine"], default="native")
+    parser.add_argument("case", choices=sorted(set(CASES) | set(WEB_CASES)))
+    parser.add_argument("--runner", choices=["native", "wine", "web"], default="native")
     parser.add_argument("--program", required=True)
     parser.add_argument("--fast-program")
     parser.add_argument("--wine-prefix")
@@ -38,7 +40,7 @@ def main():
         runner = WineRunner(args.wine_prefix) if args.runner == "wine" else NativeRunner()
         context = Context(runner, args.program, args.fast_program, args.source_dir, artifacts,
                           shots)
-        CASES[args.case](context)
+        (WEB_CASES if args.runner == "web" else CASES)[args.case](context)
 
     return drive(f"{args.runner} {args.case}", artifacts, args.time_limit, body, args.keep_shots)
 

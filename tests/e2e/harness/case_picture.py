@@ -100,6 +100,35 @@ def largest_appearance(pictures, times, since, until):
     return best
 
 
+def check_recording(ctx, first, pictures, times):
+    """The scene and counter throughout `pictures`, taken at `times` seconds
+    after the first: the counter's first change, then the second plant
+    half a second later."""
+    last = pictures[-1]
+    ctx.shots["last"] = last.image
+    check_scene(last, "last picture")
+    check_counter_corner(last, "last picture")
+    # The counter's first change is the end of the program's first second.
+    change = counter_change(pictures)
+    check(change is not None, "counter", f"the counter changing within {RECORD:g} s",
+          f"{first.count(TEXT_KINDS)} text pixels throughout")
+    check(counter_width(last) > counter_width(first), "counter after 2 s", "wider than 'FPS 0'",
+          f"{counter_width(last)} px wide, 'FPS 0' {counter_width(first)}")
+    one_second = times[change]
+    before = largest_appearance(pictures, times, one_second - 0.2, one_second + 0.3)
+    appeared = largest_appearance(pictures, times, one_second + 0.3, one_second + 0.9)
+    if appeared[1] is not None:
+        ctx.shots["before second plant"] = pictures[appeared[1] - 1].image
+        ctx.shots["second plant"] = pictures[appeared[1]].image
+    check(appeared[0] >= SECOND_PLANT and appeared[0] > 2 * before[0], "second plant",
+          f"at least {SECOND_PLANT} new plant pixels from one picture to the next half a "
+          f"second after the counter's first change, more than twice the sway's",
+          f"{appeared[0]} (the sway alone: {before[0]}); plant pixels first "
+          f"{first.count(PLANT)}, last {last.count(PLANT)}")
+    print(f"second plant: {appeared[0]} new plant pixels at {times[appeared[1]]:.2f} s, "
+          f"counter change at {one_second:.2f} s, sway at most {before[0]}")
+
+
 def case_picture(ctx):
     with ctx.desktop() as desktop:
         _, window, first = start_and_shoot(ctx, desktop, ctx.program, "first")
@@ -107,30 +136,7 @@ def case_picture(ctx):
         check_counter_corner(first, "first picture")
         series = [(time.monotonic(), first.image)] + record(desktop, window, RECORD)
         times = [t - series[0][0] for t, _ in series]
-        pictures = [Picture(image) for _, image in series]
-        last = pictures[-1]
-        ctx.shots["last"] = last.image
-        check_scene(last, "last picture")
-        check_counter_corner(last, "last picture")
-        # The counter's first change is the end of the program's first second.
-        change = counter_change(pictures)
-        check(change is not None, "counter", f"the counter changing within {RECORD:g} s",
-              f"{first.count(TEXT_KINDS)} text pixels throughout")
-        check(counter_width(last) > counter_width(first), "counter after 2 s", "wider than 'FPS 0'",
-              f"{counter_width(last)} px wide, 'FPS 0' {counter_width(first)}")
-        one_second = times[change]
-        before = largest_appearance(pictures, times, one_second - 0.2, one_second + 0.3)
-        appeared = largest_appearance(pictures, times, one_second + 0.3, one_second + 0.9)
-        if appeared[1] is not None:
-            ctx.shots["before second plant"] = pictures[appeared[1] - 1].image
-            ctx.shots["second plant"] = pictures[appeared[1]].image
-        check(appeared[0] >= SECOND_PLANT and appeared[0] > 2 * before[0], "second plant",
-              f"at least {SECOND_PLANT} new plant pixels from one picture to the next half a "
-              f"second after the counter's first change, more than twice the sway's",
-              f"{appeared[0]} (the sway alone: {before[0]}); plant pixels first "
-              f"{first.count(PLANT)}, last {last.count(PLANT)}")
-        print(f"second plant: {appeared[0]} new plant pixels at {times[appeared[1]]:.2f} s, "
-              f"counter change at {one_second:.2f} s, sway at most {before[0]}")
+        check_recording(ctx, first, [Picture(image) for _, image in series], times)
 
 
 def case_fast(ctx):

@@ -1,0 +1,39 @@
+#!/usr/bin/python3
+"""The main thread's time for one frame pass of the page (quenn, first plant
+at depth 5) in headless Chromium, as measured by bench.html with
+performance.now(). Prints one line: median, mean and 90th percentile in ms.
+
+Needs the web preset built (scripts/web or cmake --build --preset web)."""
+
+import argparse
+import os
+import sys
+import tempfile
+import time
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+
+from harness.browser import Browser  # noqa: E402
+from harness.checks import wait_for  # noqa: E402
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--page-dir", default=os.path.join(SOURCE, "build", "web"))
+    parser.add_argument("--timeout", type=float, default=60.0)
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory() as logs, Browser(args.page_dir, logs, {}) as page:
+        page.open("bench.html")
+        start = time.monotonic()
+        wait_for("frame times", "600 frames measured",
+                 lambda: (page.script("return document.body.dataset.frames;") is not None,
+                          "still measuring"), args.timeout, interval=0.5)
+        data = page.script("return Object.assign({}, document.body.dataset);")
+        print(f"web frame pass (depth 5, headless Chromium): median {data['frameMedianMs']} ms, "
+              f"mean {data['frameMeanMs']} ms, p90 {data['frameP90Ms']} ms over "
+              f"{data['frames']} frames ({time.monotonic() - start:.0f} s)")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,185 @@
+// The page's side of the web layer: the canvas's size, the close control,
+// animation frames, the message box, and the WebGL drawing of quads.
+mergeInto(LibraryManager.library, {
+  $quennPage: {
+    wake: null,   // ends the current wait for a frame, if any
+    frame: 0,     // its animation frame request
+    canvas: function() { return document.getElementById('quenn'); },
+    // The canvas's size in device pixels, as its content box lays out.
+    watchSize: function(canvas) {
+      var post = Module['_quennPagePost'];
+      new ResizeObserver(function(entries) {
+        var entry = entries[entries.length - 1];
+        var width, height;
+        if (entry.devicePixelContentBoxSize) {
+          width = entry.devicePixelContentBoxSize[0].inlineSize;
+          height = entry.devicePixelContentBoxSize[0].blockSize;
+        } else {
+          width = Math.round(entry.contentRect.width * devicePixelRatio);
+          height = Math.round(entry.contentRect.height * devicePixelRatio);
+        }
+        if (canvas.width !== width || canvas.height !== height) {
+          canvas.width = width;
+          canvas.height = height;
+        }
+        post(0x0005 /* WM_SIZE */, width, height);
+        quennPage.wakeUp(0);
+      }).observe(canvas);
+    },
+    // Resumes the program once the code running now, which may be the
+    // program's own (an input callback), has returned.
+    wakeUp: function(painting) {
+      var wake = quennPage.wake;
+      if (!wake) return;
+      quennPage.wake = null;
+      cancelAnimationFrame(quennPage.frame);
+      Promise.resolve().then(function() { wake(painting); });
+    },
+    // Quads as two triangles each: 0 1 2, 0 2 3 of every four corners.
+    indices: function(gl, quads) {
+      var indices = new Uint32Array(quads * 6);
+      for (var q = 0, v = 0; q < quads; ++q, v += 4) {
+        indices.set([v, v + 1, v + 2, v, v + 2, v + 3], q * 6);
+      }
+      gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
+    },
+  },
+
+  quennPageOpen__deps: ['$quennPage'],
+  quennPageOpen: function(width, height, title) {
+    var canvas = quennPage.canvas();
+    var box = canvas.parentElement;
+    box.style.width = (width / devicePixelRatio) + 'px';
+    box.style.height = (height / devicePixelRatio) + 'px';
+    canvas.width = width;
+    canvas.height = height;
+    document.title = UTF8ToString(title);
+    quennPage.watchSize(canvas);
+    var close = document.getElementById('close');
+    if (close) {
+      close.addEventListener('click', function() {
+        Module['_quennPagePost'](0x0010 /* WM_CLOSE */, 0, 0);
+        quennPage.wakeUp(0);
+      });
+    }
+  },
+
+  quennPageCanvasWidth__deps: ['$quennPage'],
+  quennPageCanvasWidth: function() { return quennPage.canvas().width; },
+  quennPageCanvasHeight__deps: ['$quennPage'],
+  quennPageCanvasHeight: function() { return quennPage.canvas().height; },
+
+  quennPageWaitForFrame__deps: ['$quennPage'],
+  quennPageWaitForFrame: function() {
+    return Asyncify.handleSleep(function(wakeUp) {
+      quennPage.wake = wakeUp;
+      quennPage.frame = requestAnimationFrame(function() { quennPage.wakeUp(1); });
+    });
+  },
+
+  quennPageWake__deps: ['$quennPage'],
+  quennPageWake: function() { quennPage.wakeUp(0); },
+
+  quennPageMessageBox: function(text, caption) {
+    var message = UTF8ToString(text);
+    var title = UTF8ToString(caption);
+    // Called again when the program resumes: only the first call shows it.
+    return Asyncify.handleSleep(function(wakeUp) {
+      console.error(title + ': ' + message);
+      var dialog = document.createElement('dialog');
+      dialog.className = 'message-box';
+      var heading = document.createElement('h2');
+      heading.textContent = title;
+      var body = document.createElement('p');
+      body.textContent = message;
+      var form = document.createElement('form');
+      form.method = 'dialog';
+      var ok = document.createElement('button');
+      ok.textContent = 'OK';
+      form.appendChild(ok);
+      dialog.append(heading, body, form);
+      document.body.appendChild(dialog);
+      // The button, Escape or closing it otherwise: each dismisses it.
+      dialog.addEventListener('close', function() {
+        dialog.remove();
+        wakeUp(0);
+      });
+      dialog.showModal();
+    });
+  },
+
+  $quennGl: {
+    program: null,
+    buffer: null,
+    indexBuffer: null,
+    quads: 0,   // how many quads the index buffer covers
+  },
+
+  quennWebGlPrepare__deps: ['$GL', '$quennGl'],
+  quennWebGlPrepare: function() {
+    var gl = GLctx;
+    if (quennGl.program && quennGl.gl === gl) return;
+    var compile = function(type, source) {
+      var shader = gl.createShader(type);
+      gl.shaderSource(shader, source);
+      gl.compileShader(shader);
+      return shader;
+    };
+    var program = gl.createProgram();
+    gl.attachShader(program, compile(gl.VERTEX_SHADER,
+        '#version 300 es\n' +
+        'layout(location = 0) in vec4 position;\n' +
+        'layout(location = 1) in vec4 colour;\n' +
+        'out vec4 shade;\n' +
+        'void main() { gl_Position = position; shade = colour; }\n'));
+    gl.attachShader(program, compile(gl.FRAGMENT_SHADER,
+        '#version 300 es\n' +
+        'precision mediump float;\n' +
+        'in vec4 shade;\n' +
+        'out vec4 fragment;\n' +
+        'void main() { fragment = shade; }\n'));
+    gl.linkProgram(program);
+    gl.useProgram(program);
+    var vao = gl.createVertexArray();
+    gl.bindVertexArray(vao);
+    quennGl.buffer = gl.createBuffer();
+    gl.bindBuffer(gl.ARRAY_BUFFER, quennGl.buffer);
+    // x, y, z, w as floats, then the colour as four normalised bytes: 20 bytes.
+    gl.enableVertexAttribArray(0);
+    gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 20, 0);
+    gl.enableVertexAttribArray(1);
+    gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 20, 16);
+    quennGl.indexBuffer = gl.createBuffer();
+    gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, quennGl.indexBuffer);
+    quennGl.quads = 0;
+    gl.disable(gl.DITHER);
+    quennGl.program = program;
+    quennGl.gl = gl;
+  },
+
+  quennWebGlClear__deps: ['$GL'],
+  quennWebGlClear: function(r, g, b, a) {
+    GLctx.clearColor(r, g, b, a);
+    GLctx.clear(GLctx.COLOR_BUFFER_BIT);
+  },
+
+  quennWebGlDrawQuads__deps: ['$GL', '$quennGl', '$quennPage'],
+  quennWebGlDrawQuads: function(vertices, count, x, y, width, height, blend, source, destination) {
+    var gl = GLctx;
+    var quads = count >> 2;
+    if (quads > quennGl.quads) {
+      quennGl.quads = Math.max(quads, 2 * quennGl.quads);
+      quennPage.indices(gl, quennGl.quads);
+    }
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * 20),
+                  gl.STREAM_DRAW);
+    gl.viewport(x, y, width, height);
+    if (blend) {
+      gl.enable(gl.BLEND);
+      gl.blendFunc(source, destination);
+    } else {
+      gl.disable(gl.BLEND);
+    }
+    gl.drawElements(gl.TRIANGLES, quads * 6, gl.UNSIGNED_INT, 0);
+  },
+});

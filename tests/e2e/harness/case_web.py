@@ -1,0 +1,209 @@
+"""The page in a browser, checked as the native program is: the same
+pictures, and the native program's own pictures as the reference."""
+
+import os
+import time
+
+from .browser import Browser
+from .case_input import move_in_steps, scaled, start_drawn
+from .case_failure import MESSAGE
+from .case_picture import RECORD, check_counter_corner, check_recording, check_scene
+from .checks import check, wait_for
+from .picture import GRID, PLANT, grid_difference
+from .watch import is_drawn
+
+PAGES = {"quenn": "index.html", "quenn-fast": "fast.html"}
+# Compiling the program, then its first frame, in software.
+PAGE_START = 3.0
+# Where the drag starts, in canvas pixels, and the moves the checks make:
+# 30 right and 10 down turn the camera from yaw 20, pitch 45 to -10, 55;
+# 45 down reaches pitch 90, 100 down would pass it.
+DRAG_START = (256 // 3, 256 // 2)
+TURNED = (30, 10)
+STRAIGHT_DOWN = (30, 45)
+PAST_STRAIGHT_DOWN = (30, 100)
+# Two renderers rasterise an edge a pixel apart here and there.
+NEAR = 1
+MOST_MISPLACED = 0.1
+
+
+def page_dir(ctx):
+    return os.path.join(ctx.source_dir, "build", "web")
+
+
+def browser(ctx, webgl=True):
+    return Browser(page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl)
+
+
+def open_drawn(page, name, label):
+    """Opens a page and starts its program once the page can be watched; the
+    first drawn picture, which must come soon."""
+    page.open(PAGES[name], held=True)
+    page.shoot("before the start")
+    page.start_program()
+    shown = time.monotonic()
+    picture = page.wait_picture(label, is_drawn)
+    delay = time.monotonic() - shown
+    check(delay < PAGE_START, f"first picture of {label}",
+          f"a drawn frame within {PAGE_START:g} s of the program's start", f"after {delay:.2f} s")
+    return picture
+
+
+def misplaced(picture, reference):
+    """The share of `picture`'s grid pixels with no grid pixel of
+    `reference` within NEAR pixels."""
+    ours = picture.positions({GRID})
+    theirs = reference.positions({GRID})
+    if not ours:
+        return 1.0
+    far = sum(1 for x, y in ours
+              if not any((x + dx, y + dy) in theirs
+                         for dx in range(-NEAR, NEAR + 1) for dy in range(-NEAR, NEAR + 1)))
+    return far / len(ours)
+
+
+def check_grid_like(picture, reference, what):
+    """The grid where the reference shows it: few pixels of either apart
+    from the other's."""
+    apart = max(misplaced(picture, reference), misplaced(reference, picture))
+    check(apart <= MOST_MISPLACED, f"{what}: grid", "where the native program draws it "
+          f"(at most {MOST_MISPLACED:.0%} of grid pixels over {NEAR} pixel from its grid)",
+          f"{apart:.1%} apart; page {picture.count({GRID})} grid pixels, native "
+          f"{reference.count({GRID})}")
+
+
+def native_pictures(ctx, moves):
+    """The native program's picture at the start and after each drag move
+    (from DRAG_START, the button held throughout)."""
+    pictures = []
+    with ctx.desktop() as desktop:
+        _, window, first = start_drawn(ctx, desktop, "native")
+        pictures.append(first)
+        client = desktop.client
+        x, y, _, _ = client.geometry(window)
+        start = (x + DRAG_START[0], y + DRAG_START[1])
+        client.move_pointer(*start)
+        client.press_button()
+        at = start
+        for number, (dx, dy) in enumerate(moves):
+            to = (start[0] + dx, start[1] + dy)
+            move_in_steps(client, at, to)
+            at = to
+            time.sleep(0.3)  # a frame or two
+            pictures.append(desktop.shoot(window, f"native move {number}"))
+        client.release_button()
+    return pictures
+
+
+def case_web_picture(ctx):
+    native = native_pictures(ctx, [])[0]
+    with browser(ctx) as page:
+        first = open_drawn(page, "quenn", "first")
+        check(first.width == 256 and first.height == 256, "canvas", "256x256 device pixels",
+              f"{first.width}x{first.height}")
+        check_scene(first, "first picture")
+        check_counter_corner(first, "first picture")
+        check_grid_like(first, native, "first picture")
+        series = [(time.monotonic(), first)]
+        while time.monotonic() - series[0][0] < RECORD:
+            series.append((time.monotonic(), page.shoot("recording")))
+        times = [t - series[0][0] for t, _ in series]
+        check_recording(ctx, first, [p for _, p in series], times)
+
+
+def case_web_drag(ctx):
+    moves = [TURNED, STRAIGHT_DOWN, PAST_STRAIGHT_DOWN, (0, 0)]
+    native = native_pictures(ctx, moves)
+    with browser(ctx) as page:
+        first = open_drawn(page, "quenn", "first")
+        page.press_at(*DRAG_START)
+        at = (0, 0)
+        seen = [first]
+        for number, move in enumerate(moves):
+            page.move_by(move[0] - at[0], move[1] - at[1])
+            at = move
+            time.sleep(0.3)
+            seen.append(page.shoot(f"move {number}"))
+        page.release()
+    turned, straight, past, back = seen[1:]
+    grid = first.count({GRID})
+    check(grid_difference(first, turned) > grid // 4, "drag 30 right, 10 down",
+          "the grid moved (over a quarter of its pixels)", f"{grid_difference(first, turned)}")
+    check_grid_like(turned, native[1], "turned to yaw -10, pitch 55")
+    check_grid_like(straight, native[2], "looking straight down, pitch 90")
+    check(grid_difference(straight, past) <= grid // 100, "drag past pitch 90",
+          "the picture at pitch 90: pitch stops there", f"{grid_difference(straight, past)} "
+          "pixels differ")
+    check(grid_difference(first, back) <= grid // 100, "drag back to the start",
+          "the first picture again", f"{grid_difference(first, back)} pixels differ")
+
+
+def case_web_resize(ctx):
+    new_size = (300, 200)
+    with browser(ctx) as page:
+        before = open_drawn(page, "quenn", "reference")
+        expected = scaled(before.bounds({GRID}), new_size[0] / before.width,
+                          new_size[1] / before.height)
+        page.resize_canvas(*new_size)
+
+        def stretched(picture):
+            bounds = picture.bounds({GRID})
+            return ((picture.width, picture.height) == new_size and bounds is not None and
+                    all(abs(a - b) <= 3 for a, b in zip(bounds, expected)))
+
+        after = page.wait_picture("resized", stretched, timeout=5.0)
+        check_scene(after, "resized picture")
+        check_counter_corner(after, "resized picture")
+
+
+def case_web_close(ctx):
+    with browser(ctx) as page:
+        open_drawn(page, "quenn", "shown")
+        page.driver.find_element("id", "close").click()
+        code = page.wait_exit(3.0)
+        check(code == 0, "exit after the close control", "exit code 0", str(code))
+        status = page.driver.find_element("id", "status").text
+        check("exit code 0" in status, "the page after the end", "says the program ended "
+              "with exit code 0", repr(status))
+
+
+def case_web_no_webgl(ctx):
+    with browser(ctx, webgl=False) as page:
+        page.open(PAGES["quenn"])
+        dialogs = []
+
+        def one_dialog():
+            dialogs[:] = page.open_dialogs()
+            return len(dialogs) == 1, f"{len(dialogs)} open dialogs"
+
+        wait_for("error dialog", "one open dialog", one_dialog, 10.0)
+        text = dialogs[0].text
+        check(MESSAGE in text, "the dialog", f"the text {MESSAGE!r}", repr(text))
+        check(page.exit_code() is None, "while the dialog shows", "the program waiting",
+              f"exit code {page.exit_code()}")
+        dialogs[0].find_element("tag name", "button").click()
+        code = page.wait_exit(5.0)
+        check(code == 1, "exit code without WebGL 2", "1", str(code))
+        check(not page.open_dialogs(), "after the button", "no dialog left",
+              f"{len(page.open_dialogs())}")
+
+
+def case_web_fast(ctx):
+    counts = {}
+    with browser(ctx) as page:
+        for name in PAGES:
+            picture = open_drawn(page, name, name)
+            check_scene(picture, name)
+            counts[name] = picture.count(PLANT)
+    check(counts["quenn-fast"] < counts["quenn"] * 0.85, "first plant of quenn-fast",
+          "fewer plant pixels than quenn's", f"{counts['quenn-fast']} against {counts['quenn']}")
+
+
+CASES = {
+    "picture": case_web_picture,
+    "drag": case_web_drag,
+    "resize": case_web_resize,
+    "close": case_web_close,
+    "no-webgl": case_web_no_webgl,
+    "fast": case_web_fast,
+}

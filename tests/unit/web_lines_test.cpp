@@ -1,0 +1,180 @@
+// Lines as the web layer's OpenGL draws them: quads of whole pixels along
+// the minor axis, outlines of quads in line mode, and the near plane.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/web/gl_machine.h"
+#include "tests/unit/web_recording_device.h"
+
+namespace {
+
+constexpr Viewport kView{0, 0, 100, 100};
+
+// Normalised device coordinates of a window point of kView, for drawing
+// with identity matrices.
+float ndc(float pixels) {
+    return pixels / 50.0f - 1.0f;
+}
+
+class WebLines : public ::testing::Test {
+protected:
+    RecordingDevice device;
+    GlMachine gl{device};
+
+    void SetUp() override { gl.viewport(kView.x, kView.y, kView.width, kView.height); }
+
+    void line(WindowPoint a, WindowPoint b) {
+        gl.begin(GL_LINES);
+        gl.vertex(ndc(a.x), ndc(a.y), 0.0f);
+        gl.vertex(ndc(b.x), ndc(b.y), 0.0f);
+        gl.end();
+    }
+
+    std::vector<WindowPoint> drawnCorners() {
+        gl.finish();
+        std::vector<WindowPoint> corners;
+        for (const QuadVertex& v : device.allVertices()) corners.push_back(windowOf(v, kView));
+        return corners;
+    }
+};
+
+void expectCorner(WindowPoint seen, WindowPoint expected) {
+    EXPECT_NEAR(seen.x, expected.x, 1e-3) << "y " << seen.y;
+    EXPECT_NEAR(seen.y, expected.y, 1e-3) << "x " << seen.x;
+}
+
+TEST_F(WebLines, WideLinesWidenAlongTheMinorAxisByWholePixels) {
+    struct Case {
+        float width, expectedHalf;
+    } cases[] = {{3.0f, 1.5f}, {2.0f, 1.0f}, {0.5f, 0.5f}, {1.0f, 0.5f}, {2.4f, 1.0f}};
+    for (const Case& c : cases) {
+        device.draws.clear();
+        gl.lineWidth(c.width);
+        line({20, 40}, {80, 50});  // x-major: widened vertically
+        line({30, 10}, {35, 90});  // y-major: widened horizontally
+        const auto corners = drawnCorners();
+        ASSERT_EQ(corners.size(), 8u) << "width " << c.width;
+        const float h = c.expectedHalf;
+        expectCorner(corners[0], {20, 40 - h});
+        expectCorner(corners[1], {80, 50 - h});
+        expectCorner(corners[2], {80, 50 + h});
+        expectCorner(corners[3], {20, 40 + h});
+        expectCorner(corners[4], {30 - h, 10});
+        expectCorner(corners[5], {35 - h, 90});
+        expectCorner(corners[6], {35 + h, 90});
+        expectCorner(corners[7], {30 + h, 10});
+    }
+}
+
+TEST_F(WebLines, EachEndKeepsItsColour) {
+    gl.colour(1.0f, 0.0f, 0.0f, 1.0f);
+    gl.begin(GL_LINES);
+    gl.vertex(0, 0, 0);
+    gl.colour(0.0f, 0.0f, 1.0f, 0.5f);
+    gl.vertex(0.5f, 0, 0);
+    gl.end();
+    gl.finish();
+    const auto vertices = device.allVertices();
+    ASSERT_EQ(vertices.size(), 4u);
+    EXPECT_EQ(vertices[0].rgba, 0xFF0000FFu);  // red, opaque
+    EXPECT_EQ(vertices[1].rgba, 0x80FF0000u);  // blue at alpha 128
+    EXPECT_EQ(vertices[2].rgba, 0x80FF0000u);
+    EXPECT_EQ(vertices[3].rgba, 0xFF0000FFu);
+}
+
+TEST_F(WebLines, LineModeQuadsAreTheirFourEdges) {
+    gl.polygonMode(GL_FRONT, GL_LINE);
+    gl.polygonMode(GL_BACK, GL_LINE);
+    const WindowPoint square[4] = {{20, 20}, {60, 20}, {60, 70}, {20, 70}};
+    gl.begin(GL_QUADS);
+    for (const WindowPoint& p : square) gl.vertex(ndc(p.x), ndc(p.y), 0.0f);
+    gl.end();
+    const auto corners = drawnCorners();
+    ASSERT_EQ(corners.size(), 16u);
+    for (int edge = 0; edge < 4; ++edge) {
+        const WindowPoint from = square[edge], to = square[(edge + 1) % 4];
+        const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
+        const float dx = xMajor ? 0.0f : 0.5f, dy = xMajor ? 0.5f : 0.0f;
+        expectCorner(corners[edge * 4 + 0], {from.x - dx, from.y - dy});
+        expectCorner(corners[edge * 4 + 1], {to.x - dx, to.y - dy});
+        expectCorner(corners[edge * 4 + 2], {to.x + dx, to.y + dy});
+    }
+}
+
+TEST_F(WebLines, PolygonModeFollowsTheFacing) {
+    gl.polygonMode(GL_FRONT, GL_FILL);
+    gl.polygonMode(GL_BACK, GL_LINE);
+    const WindowPoint counterClockwise[4] = {{20, 20}, {60, 20}, {60, 70}, {20, 70}};
+    gl.begin(GL_QUADS);
+    for (const WindowPoint& p : counterClockwise) gl.vertex(ndc(p.x), ndc(p.y), 0.0f);
+    for (int i = 3; i >= 0; --i)
+        gl.vertex(ndc(counterClockwise[i].x), ndc(counterClockwise[i].y), 0);
+    gl.end();
+    const auto corners = drawnCorners();
+    ASSERT_EQ(corners.size(), 4u + 16u);  // front filled, back outlined
+    for (int i = 0; i < 4; ++i) expectCorner(corners[i], counterClockwise[i]);
+
+    device.draws.clear();
+    gl.setEnabled(GL_CULL_FACE, true);  // culls the back
+    gl.begin(GL_QUADS);
+    for (int i = 3; i >= 0; --i)
+        gl.vertex(ndc(counterClockwise[i].x), ndc(counterClockwise[i].y), 0);
+    gl.end();
+    EXPECT_TRUE(drawnCorners().empty());
+}
+
+TEST_F(WebLines, LinesThroughTheEyeEndAtTheNearPlane) {
+    gl.matrixMode(GL_PROJECTION);
+    gl.frustum(-1, 1, -1, 1, 1, 100);
+    gl.begin(GL_LINES);
+    gl.vertex(0.0f, 0.5f, -10.0f);  // in front
+    gl.vertex(0.0f, 0.5f, 10.0f);   // behind the eye
+    gl.vertex(1.0f, 0.0f, 5.0f);    // wholly behind: nothing
+    gl.vertex(2.0f, 0.0f, 6.0f);
+    gl.end();
+    gl.finish();
+    const auto vertices = device.allVertices();
+    ASSERT_EQ(vertices.size(), 4u);
+    for (const QuadVertex& v : vertices) {
+        EXPECT_GT(v.w, 0.0f);
+        EXPECT_GE(v.z / v.w, -1.0f - 1e-5f);
+    }
+    // The cut end lies on the near plane (eye z -1), on the line: y = 0.5.
+    EXPECT_NEAR(vertices[1].z / vertices[1].w, -1.0f, 1e-4);
+    EXPECT_NEAR((vertices[1].y + vertices[2].y) / 2 / vertices[1].w, 0.5f, 1e-4);
+}
+
+TEST_F(WebLines, LinesOutsideTheViewAreDroppedThoseTouchingItKept) {
+    gl.lineWidth(3.0f);
+    line({101.5f, 10}, {140, 90});  // 1.5 pixels right of the edge: its width reaches in
+    line({103, 10}, {140, 90});     // 3 pixels right: no pixel inside
+    line({10, -3}, {90, -20});      // below
+    line({-30, 50}, {130, 50});     // across, ends outside
+    const auto corners = drawnCorners();
+    ASSERT_EQ(corners.size(), 8u);
+    expectCorner(corners[0], {101.5f - 1.5f, 10});
+    expectCorner(corners[4], {-30, 50 - 1.5f});
+}
+
+TEST_F(WebLines, UnfinishedPrimitivesAndOtherModesDrawNothing) {
+    gl.begin(GL_LINES);
+    gl.vertex(0, 0, 0);
+    gl.end();  // half a line
+    gl.begin(GL_QUADS);
+    gl.vertex(0, 0, 0);
+    gl.vertex(1, 0, 0);
+    gl.vertex(1, 1, 0);
+    gl.end();  // three corners
+    gl.begin(GL_TRIANGLES);
+    gl.vertex(0, 0, 0);
+    gl.vertex(1, 0, 0);
+    gl.vertex(1, 1, 0);
+    gl.end();
+    EXPECT_TRUE(drawnCorners().empty());
+    gl.viewport(0, 0, 0, 0);  // an empty viewport draws nothing either
+    line({10, 10}, {20, 20});
+    EXPECT_TRUE(drawnCorners().empty());
+}
+
+}  // namespace
