@@ -14,7 +14,7 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
 }
 
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     if (!findDeviceContext(deviceContext) || !request || !connection) return 0;
     return choosePixelFormat(visualTable(*connection).descriptions, *request);
 }
@@ -22,13 +22,13 @@ int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* req
 // Once set, the format stays: setting the same one again succeeds, another fails.
 BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR*) {
     const HDC known = findDeviceContext(deviceContext);
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     if (!known || !connection) return FALSE;
     if (known->pixelFormat != 0) return known->pixelFormat == format ? TRUE : FALSE;
     const VisualTable& table = visualTable(*connection);
     const XVisualInfo* visual = table.visual(format);
     if (!visual || !isPixelFormatCandidate(table.descriptions[format - 1])) return FALSE;
-    moveToVisual(*connection, known->window, *visual);
+    if (!moveToVisual(*connection, known->window, *visual)) return FALSE;
     known->pixelFormat = format;
     return TRUE;
 }

@@ -21,17 +21,21 @@ struct Message {
 
 // What the queue knows of one window from the events seen so far.
 struct WindowView {
-    int width;
+    int width;  // the client size, also while iconic
     int height;
     bool mapped;
+    bool iconic;     // WM_STATE says the window manager iconified it
+    bool destroyed;  // another client destroyed the X window
 
     friend bool operator==(const WindowView&, const WindowView&) = default;
 };
 
-// The display's atoms of the window manager's close request.
+// The display's atoms of what the window manager tells a window: the
+// close request and the window's state.
 struct ProtocolAtoms {
     Atom protocols;     // WM_PROTOCOLS
     Atom deleteWindow;  // WM_DELETE_WINDOW
+    Atom wmState;       // WM_STATE
 };
 
 // One event's outcome: the message it makes, if any, and the window as known after it.
@@ -44,8 +48,34 @@ struct Translation {
 // each wrapped to 16 bits as Windows does (-1 becomes 0xFFFF).
 LPARAM packPoint(int x, int y);
 
+// Whether a client message is the window manager's request to close the
+// window: WM_PROTOCOLS, 32-bit data, WM_DELETE_WINDOW first.
+bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms);
+
+// WM_SIZE with the client size, or 0 by 0 (SIZE_MINIMIZED) while the window is iconic.
+Message sizeMessage(WindowView view);
+
+// Whether the window is to be painted: shown and neither iconic nor destroyed.
+bool isOnScreen(WindowView view);
+
 // What an event of a window means to its window procedure: a new size, a
 // left-button press or release or a pointer move over the client area, or a
-// close request make a message; mapping and unmapping only change the view;
-// anything else is consumed.
+// close request make a message, and so does the window's destruction by
+// another client, which ends it as a close does; mapping and unmapping only
+// change the view; anything else is consumed. A new size of an iconic window
+// is kept for its restoring.
 Translation translateEvent(const XEvent& event, WindowView view, ProtocolAtoms atoms);
+
+// Whether the event tells of a new WM_STATE of the window, whose value the
+// queue must then read from the server for translateState.
+bool isStateChange(const XEvent& event, ProtocolAtoms atoms);
+
+// What a WM_STATE value means, as on Windows: becoming iconic sends WM_SIZE
+// with 0 by 0, becoming normal again the client size; a state left
+// unchanged, withdrawn or unknown sends nothing.
+Translation translateState(long state, WindowView view);
+
+// Whether `next`, the event right after the pointer motion `motion`, moves
+// the pointer over the same window again. Windows hands out only the latest
+// of such moves.
+bool continuesMotion(const XEvent& motion, const XEvent& next);

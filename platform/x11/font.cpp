@@ -7,14 +7,14 @@
 #include <cstdint>
 
 #include "platform/x11/font_metrics.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
 // The font selected into a device context; a new one has the system font.
 XFontStruct* selectedFont(HDC deviceContext) {
     if (deviceContext->font) return static_cast<XFontStruct*>(deviceContext->font);
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     return connection ? systemFont(*connection) : nullptr;
 }
 
@@ -46,7 +46,7 @@ XFontStruct* systemFont(const Connection& connection) {
 
 // SYSTEM_FONT is the one stock object there is.
 HGDIOBJ WINAPI GetStockObject(int object) {
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     if (object != SYSTEM_FONT || !connection) return nullptr;
     return systemFont(*connection);
 }
@@ -54,7 +54,7 @@ HGDIOBJ WINAPI GetStockObject(int object) {
 // The system font is the one font there is to select.
 HGDIOBJ WINAPI SelectObject(HDC deviceContext, HGDIOBJ object) {
     const HDC known = findDeviceContext(deviceContext);
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     if (!known || !object || !connection || object != systemFont(*connection)) return nullptr;
     const HGDIOBJ previous = selectedFont(known);
     known->font = object;

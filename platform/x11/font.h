@@ -6,7 +6,7 @@
 
 #include <X11/Xlib.h>
 
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 
 // The stock system font: the server's "fixed" core font, loaded once;
 // nullptr if the server has none.

@@ -7,10 +7,7 @@
 
 #include <string>
 
-#include "platform/win32.h"
-
-// The instance handle is only a name here; Windows passes the module's address.
-struct HINSTANCE__ {};
+#include "platform/x11/handles.h"
 
 namespace {
 

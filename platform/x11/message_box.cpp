@@ -1,13 +1,12 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/x11/font.h"
 #include "platform/x11/message_box_layout.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
@@ -15,29 +14,27 @@ constexpr long kBoxEvents =
     ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
 constexpr const char* kDefaultCaption = "Error";  // Windows' caption for a box without one
 constexpr const char* kBoxClass = "MessageBox";
-constexpr const char* kLabel = "OK";
 constexpr int kIdOk = 1;  // IDOK
 
-int textWidth(XFontStruct* font, std::string_view text) {
-    return font ? XTextWidth(font, text.data(), static_cast<int>(text.size())) : 0;
+BoxFont boxFont(XFontStruct* font) {
+    if (!font) return {0, 0, nullptr};
+    return {font->ascent, font->descent, [font](unsigned char c) {
+                const char text = static_cast<char>(c);
+                return XTextWidth(font, &text, 1);
+            }};
 }
 
-BoxLayout layoutFor(XFontStruct* font, const std::vector<std::string_view>& lines) {
-    BoxMetrics metrics{
-        {}, font ? font->ascent : 0, font ? font->descent : 0, textWidth(font, kLabel)};
-    for (std::string_view line : lines) metrics.lineWidths.push_back(textWidth(font, line));
-    return layoutMessageBox(metrics);
+ScreenSize screenSize(const Connection& connection) {
+    return {DisplayWidth(connection.display, connection.screen),
+            DisplayHeight(connection.display, connection.screen)};
 }
 
-// A window of the layout's size in the middle of the screen.
-XWindowHandle createBox(const Connection& connection, const BoxLayout& layout,
-                        const char* caption) {
-    Display* display = connection.display;
-    const int x = (DisplayWidth(display, connection.screen) - layout.width) / 2;
-    const int y = (DisplayHeight(display, connection.screen) - layout.height) / 2;
+// A window of the layout's size and place; nothing if the server refuses it.
+std::optional<XWindowHandle> createBox(const Connection& connection, const BoxLayout& layout,
+                                       const char* caption) {
     return createXWindow(connection, {.visual = nullptr,
-                                      .x = x,
-                                      .y = y,
+                                      .x = layout.x,
+                                      .y = layout.y,
                                       .placedBySystem = false,
                                       .width = layout.width,
                                       .height = layout.height,
@@ -53,27 +50,21 @@ void drawText(Display* display, ::Window window, GC gc, int x, int y, std::strin
 
 // White ground, black text, the button a framed label.
 void drawBox(const Connection& connection, ::Window window, XFontStruct* font,
-             const std::vector<std::string_view>& lines, const BoxLayout& layout) {
+             const BoxLayout& layout) {
     Display* display = connection.display;
     GC gc = XCreateGC(display, window, 0, nullptr);
     XSetForeground(display, gc, WhitePixel(display, connection.screen));
     XFillRectangle(display, window, gc, 0, 0, layout.width, layout.height);
     XSetForeground(display, gc, BlackPixel(display, connection.screen));
     if (font) XSetFont(display, gc, font->fid);
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t i = 0; i < layout.lines.size(); ++i) {
         drawText(display, window, gc, layout.textX,
-                 layout.firstBaseline + static_cast<int>(i) * layout.lineHeight, lines[i]);
+                 layout.firstBaseline + static_cast<int>(i) * layout.lineHeight, layout.lines[i]);
     }
     const BoxRect& button = layout.button;
     XDrawRectangle(display, window, gc, button.x, button.y, button.width - 1, button.height - 1);
-    drawText(display, window, gc, layout.labelX, layout.labelBaseline, kLabel);
+    drawText(display, window, gc, layout.labelX, layout.labelBaseline, kBoxLabel);
     XFreeGC(display, gc);
-}
-
-BoxInput::Kind clientMessageKind(const XClientMessageEvent& event, ProtocolAtoms atoms) {
-    const bool close = event.message_type == atoms.protocols &&
-                       static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
-    return close ? BoxInput::Kind::Close : BoxInput::Kind::Other;
 }
 
 BoxInput inputOf(XEvent& event, ProtocolAtoms atoms) {
@@ -83,7 +74,10 @@ BoxInput inputOf(XEvent& event, ProtocolAtoms atoms) {
         case ButtonRelease:
             return {event.type == ButtonPress ? BoxInput::Kind::Press : BoxInput::Kind::Release,
                     NoSymbol, event.xbutton.button, event.xbutton.x, event.xbutton.y};
-        case ClientMessage: return {clientMessageKind(event.xclient, atoms), NoSymbol, 0, 0, 0};
+        case ClientMessage:
+            return {isCloseRequest(event.xclient, atoms) ? BoxInput::Kind::Close
+                                                         : BoxInput::Kind::Other,
+                    NoSymbol, 0, 0, 0};
         default: return {BoxInput::Kind::Other, NoSymbol, 0, 0, 0};
     }
 }
@@ -95,14 +89,14 @@ Bool isForWindow(Display*, XEvent* event, XPointer window) {
 // Handles the box's own events until it is dismissed; false if another
 // client destroyed it first. Events of other windows stay queued for GetMessageA.
 bool runBox(const Connection& connection, ::Window window, XFontStruct* font,
-            const std::vector<std::string_view>& lines, const BoxLayout& layout) {
+            const BoxLayout& layout) {
     BoxState state{false, false};
     while (!state.dismissed) {
         XEvent event;
         XIfEvent(connection.display, &event, isForWindow, reinterpret_cast<XPointer>(&window));
         if (event.type == DestroyNotify) return false;
         if (event.type == Expose && event.xexpose.count == 0) {
-            drawBox(connection, window, font, lines, layout);
+            drawBox(connection, window, font, layout);
         } else if (event.type == MapNotify) {
             XSetInputFocus(connection.display, window, RevertToPointerRoot, CurrentTime);
         }
@@ -113,29 +107,30 @@ bool runBox(const Connection& connection, ::Window window, XFontStruct* font,
 
 void showBox(const Connection& connection, HWND owner, const char* text, const char* caption) {
     XFontStruct* font = systemFont(connection);
-    const std::vector<std::string_view> lines = splitLines(text);
-    const BoxLayout layout = layoutFor(font, lines);
-    const XWindowHandle box = createBox(connection, layout, caption);
+    const BoxLayout layout = layoutMessageBox(text, boxFont(font), screenSize(connection));
+    const std::optional<XWindowHandle> box = createBox(connection, layout, caption);
+    if (!box) return;
     if (const HWND known = findWindow(owner)) {
-        XSetTransientForHint(connection.display, box.window, known->xWindow.window);
+        XSetTransientForHint(connection.display, box->window, known->xWindow.window);
     }
-    XMapRaised(connection.display, box.window);
-    if (runBox(connection, box.window, font, lines, layout)) {
-        destroyXWindow(connection, box);
+    XMapRaised(connection.display, box->window);
+    if (runBox(connection, box->window, font, layout)) {
+        destroyXWindow(connection, *box);
     } else {
-        XFreeColormap(connection.display, box.colormap);
+        XFreeColormap(connection.display, box->colormap);
     }
     XSync(connection.display, False);
 }
 
 }  // namespace
 
-// The text also goes to stderr, on one line; with no display only there.
+// The text also goes to stderr, on one line; with no display, or when the
+// server refuses the box's window, only there.
 // The box always has the one OK button, whatever the type asks.
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
     const char* body = text ? text : "";
     std::fprintf(stderr, "%s: %s\n", programName(), oneLine(body).c_str());
-    if (const Connection* connection = ::connection()) {
+    if (const Connection* connection = connectDisplay()) {
         showBox(*connection, owner, body, caption ? caption : kDefaultCaption);
     }
     return kIdOk;

@@ -6,6 +6,7 @@
 
 #include <X11/X.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,18 +29,26 @@ struct BoxRect {
     }
 };
 
-// What the box's drawing needs to know of its text and font.
-struct BoxMetrics {
-    std::vector<int> lineWidths;  // pixels, one per line
+// The font the box is drawn with.
+struct BoxFont {
     int ascent;
     int descent;
-    int labelWidth;  // of the button's "OK"
+    std::function<int(unsigned char)> charWidth;  // pixels; text measures as the sum
 };
 
-// Where everything of a message box goes, in the box's own pixels.
-struct BoxLayout {
+struct ScreenSize {
     int width;
     int height;
+};
+
+// Where a message box goes on the screen and where everything goes in it,
+// in the box's own pixels.
+struct BoxLayout {
+    int x;  // on the screen
+    int y;
+    int width;
+    int height;
+    std::vector<std::string_view> lines;  // the text's lines as drawn: wrapped, and cut to fit
     int textX;
     int firstBaseline;  // of the first line; each next one is lineHeight lower
     int lineHeight;
@@ -48,9 +57,18 @@ struct BoxLayout {
     int labelBaseline;
 };
 
+// The label of the box's one button.
+inline constexpr std::string_view kBoxLabel = "OK";
+
 // The text at the top left within a margin, the OK button centred below it;
-// the box as wide as the widest line or the button's minimum width.
-BoxLayout layoutMessageBox(const BoxMetrics& metrics);
+// the box as wide as the widest line or the button's minimum width, and
+// centred on the screen. The box stays on the screen, whatever the text and
+// the font: a line wider than three quarters of the screen wraps (at its last
+// space that fits, else between characters), lines too many for the screen's
+// height are cut, and on a
+// screen too small for even the button the box is the screen's size at its
+// top left. The lines refer into `text`, which must outlive the layout.
+BoxLayout layoutMessageBox(std::string_view text, const BoxFont& font, ScreenSize screen);
 
 // One event for the box, as far as dismissing it goes.
 struct BoxInput {

@@ -1,8 +1,8 @@
 #include <X11/Xlib.h>
 
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 #include "platform/x11/queue_step.h"
-#include "platform/x11/window_table.h"
+#include "platform/x11/window.h"
 
 namespace {
 
@@ -25,13 +25,52 @@ BOOL deliverQuit(LPMSG msg) {
     return FALSE;
 }
 
+// The next event, waiting for one if none is there. Of pointer motions that
+// follow each other with nothing between, only the latest.
+XEvent nextEvent(Display* display) {
+    XEvent event;
+    XNextEvent(display, &event);
+    XEvent next;
+    while (XEventsQueued(display, QueuedAfterReading) > 0) {
+        XPeekEvent(display, &next);
+        if (!continuesMotion(event, next)) break;
+        XNextEvent(display, &event);
+    }
+    return event;
+}
+
+// The window's WM_STATE as the window manager set it: its first 32-bit
+// value, -1 when the property is missing or malformed.
+long readWmState(const Connection& connection, ::Window window) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const Atom wmState = connection.atoms.wmState;
+    const int status = XGetWindowProperty(connection.display, window, wmState, 0, 1, False, wmState,
+                                          &type, &format, &count, &after, &data);
+    long state = -1;
+    if (status == Success && type == wmState && format == 32 && count >= 1) {
+        state = reinterpret_cast<const long*>(data)[0];  // Xlib hands 32-bit items as longs
+    }
+    if (data) XFree(data);
+    return state;
+}
+
+Translation translate(const Connection& connection, const XEvent& event, WindowView view) {
+    if (isStateChange(event, connection.atoms)) {
+        return translateState(readWmState(connection, event.xproperty.window), view);
+    }
+    return translateEvent(event, view, connection.atoms);
+}
+
 // Reads the next event, waiting for one if none is there; true when it made a message.
 bool readEvent(const Connection& connection, LPMSG msg) {
-    XEvent event;
-    XNextEvent(connection.display, &event);
+    const XEvent event = nextEvent(connection.display);
     const HWND window = findWindow(event.xany.window);
     if (!window) return false;  // an X window no longer in use
-    const Translation translation = translateEvent(event, window->view, connection.atoms);
+    const Translation translation = translate(connection, event, window->view);
     window->view = translation.view;
     if (!translation.message) return false;
     deliver(msg, window, *translation.message);
@@ -44,13 +83,13 @@ bool readEvent(const Connection& connection, LPMSG msg) {
 // Without a display there is nothing to wait for: -1.
 BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     if (!msg) return -1;
-    const Connection* connection = openConnection();
+    const Connection* connection = liveConnection();
     for (;;) {
-        const HWND mapped = firstMappedWindow();
+        const HWND painted = firstWindowOnScreen();
         const bool eventWaiting = connection && XPending(connection->display) > 0;
-        switch (nextQueueStep({quitRequest.posted, eventWaiting, mapped != nullptr})) {
+        switch (nextQueueStep({quitRequest.posted, eventWaiting, painted != nullptr})) {
             case QueueStep::Quit: return deliverQuit(msg);
-            case QueueStep::Paint: return deliver(msg, mapped, {WM_PAINT, 0, 0});
+            case QueueStep::Paint: return deliver(msg, painted, {WM_PAINT, 0, 0});
             case QueueStep::ReadEvent:
             case QueueStep::WaitForEvent:
                 if (!connection) return -1;

@@ -3,6 +3,6 @@
 QueueStep nextQueueStep(QueueState state) {
     if (state.quitPosted) return QueueStep::Quit;
     if (state.eventWaiting) return QueueStep::ReadEvent;
-    if (state.windowMapped) return QueueStep::Paint;
+    if (state.windowOnScreen) return QueueStep::Paint;
     return QueueStep::WaitForEvent;
 }

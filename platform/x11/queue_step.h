@@ -15,9 +15,10 @@ enum class QueueStep {
 struct QueueState {
     bool quitPosted;
     bool eventWaiting;
-    bool windowMapped;
+    bool windowOnScreen;
 };
 
-// A quit request comes before events, events before painting; an unmapped
-// (iconified) window is not painted, so the queue sleeps instead of spinning.
+// A quit request comes before events, events before painting; a window not
+// on the screen (unmapped, iconic or destroyed) is not painted, so the queue
+// sleeps instead of spinning.
 QueueStep nextQueueStep(QueueState state);

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "platform/x11/display.h"
+#include "platform/x11/connection.h"
 #include "platform/x11/pixel_format_choice.h"
 
 // The screen's visuals in the server's order; pixel format n is visual n - 1.

@@ -2,23 +2,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "platform/x11/class_registry.h"
+#include "platform/x11/record_table.h"
 #include "platform/x11/visual_table.h"
-
-// Icons and cursors are only names here.
-struct HICON__ {};
 
 namespace {
 
-// Sizes and mapping come as structure events; the left button and the
-// pointer as they are. Exposure makes no message: an idle window is painted anyway.
-constexpr long kEventMask =
-    StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask;
-constexpr int kMaxSize = 32767;      // a size must fit WM_SIZE's signed 16-bit halves
-constexpr WPARAM kSizeRestored = 0;  // SIZE_RESTORED: neither minimised nor maximised
+// Sizes, mapping and destruction come as structure events, iconifying as a
+// new WM_STATE property; the left button and the pointer as they are.
+// Exposure makes no message: an idle window is painted anyway.
+constexpr long kEventMask = StructureNotifyMask | PropertyChangeMask | ButtonPressMask |
+                            ButtonReleaseMask | PointerMotionMask | ExposureMask;
+constexpr int kMaxSize = 32767;  // a size must fit WM_SIZE's signed 16-bit halves
 constexpr LRESULT kRefuseCreation = -1;
 constexpr int kHide = 0;  // SW_HIDE
+
+// Never destroyed: the at-exit teardown of the rendering context still asks
+// for its window's device context after static destructors may have run.
+RecordTable<HWND__>& windows() {
+    static auto* table = new RecordTable<HWND__>;
+    return *table;
+}
 
 // Never destroyed, like the windows of its classes.
 ClassRegistry& classes() {
@@ -42,17 +48,21 @@ XWindowParams windowParams(const HWND__& window, const XVisualInfo* visual) {
 std::unique_ptr<HWND__> newWindow(const WindowClass& windowClass, LPCSTR title, int x, int y,
                                   int width, int height) {
     const bool placedBySystem = x == CW_USEDEFAULT;
-    auto window = std::make_unique<HWND__>(
-        HWND__{.procedure = windowClass.procedure,
-               .title = title ? title : "",
-               .className = windowClass.name,
-               .left = placedBySystem ? 0 : x,
-               .top = placedBySystem ? 0 : y,
-               .placedBySystem = placedBySystem,
-               .xWindow = {},
-               .view = {std::clamp(width, 1, kMaxSize), std::clamp(height, 1, kMaxSize), false},
-               .shown = false,
-               .deviceContext = {}});
+    auto window =
+        std::make_unique<HWND__>(HWND__{.procedure = windowClass.procedure,
+                                        .title = title ? title : "",
+                                        .className = windowClass.name,
+                                        .left = placedBySystem ? 0 : x,
+                                        .top = placedBySystem ? 0 : y,
+                                        .placedBySystem = placedBySystem,
+                                        .xWindow = {},
+                                        .view = {.width = std::clamp(width, 1, kMaxSize),
+                                                 .height = std::clamp(height, 1, kMaxSize),
+                                                 .mapped = false,
+                                                 .iconic = false,
+                                                 .destroyed = false},
+                                        .shown = false,
+                                        .deviceContext = {}});
     window->deviceContext.window = window.get();
     return window;
 }
@@ -68,8 +78,8 @@ void reportNoDisplay() {
 
 // The window's first X window: on a GLX visual fit for OpenGL, or on the
 // default visual without one, so that the window exists in any case and
-// only its rendering context fails.
-XWindowHandle firstXWindow(const Connection& connection, const HWND__& window) {
+// only its rendering context fails. Nothing if the server refuses it.
+std::optional<XWindowHandle> firstXWindow(const Connection& connection, const HWND__& window) {
     const int format = defaultWindowPixelFormat(connection);
     return createXWindow(connection, windowParams(window, visualTable(connection).visual(format)));
 }
@@ -79,22 +89,51 @@ XWindowHandle firstXWindow(const Connection& connection, const HWND__& window) {
 HWND sendCreation(const Connection& connection, HWND window) {
     if (window->procedure(window, WM_CREATE, 0, 0) == kRefuseCreation) {
         destroyXWindow(connection, window->xWindow);
-        removeWindow(window);
+        windows().remove(window);
         return nullptr;
     }
-    window->procedure(window, WM_SIZE, kSizeRestored,
-                      packPoint(window->view.width, window->view.height));
+    const Message size = sizeMessage(window->view);
+    window->procedure(window, size.message, size.wParam, size.lParam);
     return window;
 }
 
 }  // namespace
 
-void moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
-    if (window->xWindow.visual == visual.visualid) return;
+HWND findWindow(HWND window) {
+    return windows().find(window);
+}
+
+HWND findWindow(::Window xWindow) {
+    return windows().findIf([xWindow](const HWND__& w) { return w.xWindow.window == xWindow; });
+}
+
+HDC findDeviceContext(HDC deviceContext) {
+    if (!deviceContext) return nullptr;
+    const HWND window = windows().findIf(
+        [deviceContext](const HWND__& w) { return &w.deviceContext == deviceContext; });
+    return window ? &window->deviceContext : nullptr;
+}
+
+HWND firstWindowOnScreen() {
+    return windows().findIf([](const HWND__& w) { return isOnScreen(w.view); });
+}
+
+HWND findDrawableWindow(HDC deviceContext) {
+    const HDC known = findDeviceContext(deviceContext);
+    return known && !known->window->view.destroyed ? known->window : nullptr;
+}
+
+bool moveToVisual(const Connection& connection, HWND window, const XVisualInfo& visual) {
+    if (window->view.destroyed) return false;
+    if (window->xWindow.visual == visual.visualid) return true;
+    const std::optional<XWindowHandle> moved =
+        createXWindow(connection, windowParams(*window, &visual));
+    if (!moved) return false;
     destroyXWindow(connection, window->xWindow);
-    window->xWindow = createXWindow(connection, windowParams(*window, &visual));
+    window->xWindow = *moved;
     window->view.mapped = false;
     if (window->shown) XMapWindow(connection.display, window->xWindow.window);
+    return true;
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
@@ -112,22 +151,24 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* windowClass = classes().find(className);
     if (!windowClass || parent) return nullptr;
-    const Connection* connection = ::connection();
+    const Connection* connection = connectDisplay();
     if (!connection) {
         reportNoDisplay();
         return nullptr;
     }
-    const HWND window = addWindow(newWindow(*windowClass, windowName, x, y, width, height));
-    window->xWindow = firstXWindow(*connection, *window);
-    return sendCreation(*connection, window);
+    std::unique_ptr<HWND__> made = newWindow(*windowClass, windowName, x, y, width, height);
+    const std::optional<XWindowHandle> xWindow = firstXWindow(*connection, *made);
+    if (!xWindow) return nullptr;
+    made->xWindow = *xWindow;
+    return sendCreation(*connection, windows().add(std::move(made)));
 }
 
 // SW_HIDE unmaps the window, any other command maps it. Returns whether it
 // was shown before.
 BOOL WINAPI ShowWindow(HWND window, int showCommand) {
     const HWND shown = findWindow(window);
-    const Connection* connection = openConnection();
-    if (!shown || !connection) return FALSE;
+    const Connection* connection = liveConnection();
+    if (!shown || shown->view.destroyed || !connection) return FALSE;
     const BOOL wasShown = shown->shown ? TRUE : FALSE;
     shown->shown = showCommand != kHide;
     if (shown->shown) {
@@ -146,7 +187,6 @@ BOOL WINAPI UpdateWindow(HWND window) {
     return TRUE;
 }
 
-// Stand-ins: the window manager draws the icon and the server the cursor.
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR name) {
     static HICON__ stockIcon;
     return name ? &stockIcon : nullptr;

@@ -3,6 +3,10 @@
 #include <X11/Xatom.h>
 #include <unistd.h>
 
+#include <cstdio>
+
+#include "platform/x11/x_window_faults.h"
+
 namespace {
 
 void setSizeHints(Display* display, ::Window window, const XWindowParams& params) {
@@ -53,24 +57,48 @@ void setIdentity(const Connection& connection, ::Window window, const XWindowPar
     XSetWMProtocols(connection.display, window, &deleteWindow, 1);
 }
 
+// A width of 0 is one the server always refuses (BadValue).
+unsigned requestedWidth(const XWindowParams& params) {
+    return refuseXWindow(params) ? 0 : static_cast<unsigned>(params.width);
+}
+
+void reportRefusal(const Connection& connection, const XWindowParams& params,
+                   unsigned char errorCode) {
+    std::fprintf(stderr, "%s: the X server refused the window \"%s\": %s\n", programName(),
+                 params.title, errorText(connection, errorCode).c_str());
+}
+
 }  // namespace
 
-XWindowHandle createXWindow(const Connection& connection, const XWindowParams& params) {
+std::optional<XWindowHandle> createXWindow(const Connection& connection,
+                                           const XWindowParams& params) {
     Display* display = connection.display;
     Visual* visual =
         params.visual ? params.visual->visual : DefaultVisual(display, connection.screen);
     const int depth =
         params.visual ? params.visual->depth : DefaultDepth(display, connection.screen);
     XSetWindowAttributes attributes{};
-    attributes.colormap = XCreateColormap(display, connection.root, visual, AllocNone);
     attributes.background_pixmap = None;
     attributes.border_pixel = 0;
     attributes.event_mask = params.eventMask;
-    const ::Window window = XCreateWindow(
-        display, connection.root, params.x, params.y, params.width, params.height, 0, depth,
-        InputOutput, visual, CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
-    setIdentity(connection, window, params);
-    return {window, attributes.colormap, XVisualIDFromVisual(visual)};
+    ::Window window = None;
+    const unsigned char error = trapErrors(connection, [&] {
+        attributes.colormap = XCreateColormap(display, connection.root, visual, AllocNone);
+        window =
+            XCreateWindow(display, connection.root, params.x, params.y, requestedWidth(params),
+                          params.height, 0, depth, InputOutput, visual,
+                          CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
+        setIdentity(connection, window, params);
+    });
+    if (error != Success) {
+        reportRefusal(connection, params, error);
+        trapErrors(connection, [&] {
+            XDestroyWindow(display, window);
+            XFreeColormap(display, attributes.colormap);
+        });
+        return std::nullopt;
+    }
+    return XWindowHandle{window, attributes.colormap, XVisualIDFromVisual(visual)};
 }
 
 void destroyXWindow(const Connection& connection, const XWindowHandle& handle) {

@@ -6,7 +6,9 @@
 
 #include <X11/Xutil.h>
 
-#include "platform/x11/display.h"
+#include <optional>
+
+#include "platform/x11/connection.h"
 
 // A top-level X window and what was made for it.
 struct XWindowHandle {
@@ -32,8 +34,11 @@ struct XWindowParams {
 // Creates the window, unmapped, with its name, class, size hints, process id
 // and the WM_DELETE_WINDOW protocol, so that closing it sends a ClientMessage
 // instead of killing the connection. It erases no background: every frame or
-// expose draws the whole window.
-XWindowHandle createXWindow(const Connection& connection, const XWindowParams& params);
+// expose draws the whole window. Waits for the server's answer: when it
+// refuses the window (a protocol error), says so on stderr, frees what was
+// made and returns nothing.
+std::optional<XWindowHandle> createXWindow(const Connection& connection,
+                                           const XWindowParams& params);
 
 // Destroys the window and frees its colormap.
 void destroyXWindow(const Connection& connection, const XWindowHandle& handle);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <X11/Xutil.h>
+
 #include "platform/x11/event_translation.h"
 
 namespace {
 
-constexpr ProtocolAtoms kAtoms{301, 302};
-constexpr WindowView kShown{256, 256, true};
+constexpr ProtocolAtoms kAtoms{301, 302, 303};
+constexpr WindowView kShown{256, 256, true, false, false};
+constexpr WindowView kIconic{256, 256, false, true, false};
 
 XEvent configure(int width, int height) {
     XEvent event{};
@@ -40,6 +43,27 @@ XEvent clientMessage(Atom type, int format, long first) {
     event.xclient.message_type = type;
     event.xclient.format = format;
     event.xclient.data.l[0] = first;
+    return event;
+}
+
+XEvent destroyNotify(::Window window, ::Window notified) {
+    XEvent event{};
+    event.xdestroywindow.type = DestroyNotify;
+    event.xdestroywindow.event = notified;
+    event.xdestroywindow.window = window;
+    return event;
+}
+
+XEvent propertyNotify(Atom atom) {
+    XEvent event{};
+    event.xproperty.type = PropertyNotify;
+    event.xproperty.atom = atom;
+    return event;
+}
+
+XEvent motionOf(::Window window) {
+    XEvent event = motion(1, 1);
+    event.xmotion.window = window;
     return event;
 }
 
@@ -82,7 +106,7 @@ TEST(TranslateEvent, ANewSizeIsWmSizeAndBecomesTheKnownSize) {
     const Translation translation = translateEvent(configure(320, 200), kShown, kAtoms);
     ASSERT_TRUE(translation.message);
     EXPECT_EQ(*translation.message, (Message{WM_SIZE, 0, (200 << 16) | 320}));
-    EXPECT_EQ(translation.view, (WindowView{320, 200, true}));
+    EXPECT_EQ(translation.view, (WindowView{320, 200, true, false, false}));
 }
 
 TEST(TranslateEvent, AMoveOrRestackAtTheSameSizeMakesNoMessage) {
@@ -143,19 +167,89 @@ TEST(TranslateEvent, OtherClientMessagesMakeNoMessage) {
 TEST(TranslateEvent, UnmapAndMapOnlyChangeWhetherTheWindowIsShown) {
     const Translation unmapped = translateEvent(ofType(UnmapNotify), kShown, kAtoms);
     EXPECT_FALSE(unmapped.message);
-    EXPECT_EQ(unmapped.view, (WindowView{256, 256, false}));
+    EXPECT_EQ(unmapped.view, (WindowView{256, 256, false, false, false}));
     const Translation mapped = translateEvent(ofType(MapNotify), unmapped.view, kAtoms);
     EXPECT_FALSE(mapped.message);
     EXPECT_EQ(mapped.view, kShown);
 }
 
 TEST(TranslateEvent, OtherEventsAreConsumedWithoutChange) {
-    for (int type : {Expose, KeyPress, EnterNotify, FocusIn, ReparentNotify, DestroyNotify,
-                     PropertyNotify, VisibilityNotify}) {
+    for (int type : {Expose, KeyPress, EnterNotify, FocusIn, ReparentNotify, PropertyNotify,
+                     VisibilityNotify}) {
         const Translation translation = translateEvent(ofType(type), kShown, kAtoms);
         EXPECT_FALSE(translation.message) << "event type " << type;
         EXPECT_EQ(translation.view, kShown);
     }
+}
+
+TEST(TranslateEvent, TheWindowDestroyedByAnotherClientIsClosedAndNoLongerOnScreen) {
+    const Translation translation = translateEvent(destroyNotify(77, 77), kShown, kAtoms);
+    ASSERT_TRUE(translation.message);
+    EXPECT_EQ(*translation.message, (Message{WM_CLOSE, 0, 0}));
+    EXPECT_EQ(translation.view, (WindowView{256, 256, false, false, true}));
+    EXPECT_FALSE(isOnScreen(translation.view));
+}
+
+TEST(TranslateEvent, AChildsDestructionIsNotTheWindows) {
+    const Translation translation = translateEvent(destroyNotify(78, 77), kShown, kAtoms);
+    EXPECT_FALSE(translation.message);
+    EXPECT_EQ(translation.view, kShown);
+}
+
+TEST(TranslateEvent, AnIconicWindowKeepsANewSizeForItsRestoring) {
+    const Translation translation = translateEvent(configure(320, 200), kIconic, kAtoms);
+    EXPECT_FALSE(translation.message);
+    EXPECT_EQ(translation.view, (WindowView{320, 200, false, true, false}));
+}
+
+TEST(SizeMessage, IsTheClientSizeOrZeroWhileIconic) {
+    EXPECT_EQ(sizeMessage({300, 200, true, false, false}),
+              (Message{WM_SIZE, 0, (200 << 16) | 300}));
+    EXPECT_EQ(sizeMessage({300, 200, false, true, false}), (Message{WM_SIZE, 1, 0}));
+}
+
+TEST(IsOnScreen, OnlyAMappedWindowNeitherIconicNorDestroyed) {
+    EXPECT_TRUE(isOnScreen(kShown));
+    EXPECT_FALSE(isOnScreen({256, 256, false, false, false}));
+    EXPECT_FALSE(isOnScreen({256, 256, true, true, false}));  // mapped by a compositing manager
+    EXPECT_FALSE(isOnScreen({256, 256, true, false, true}));
+}
+
+TEST(StateChange, IsANewWmStateProperty) {
+    EXPECT_TRUE(isStateChange(propertyNotify(kAtoms.wmState), kAtoms));
+    EXPECT_FALSE(isStateChange(propertyNotify(kAtoms.protocols), kAtoms));
+    XEvent notProperty = clientMessage(kAtoms.wmState, 32, kAtoms.wmState);
+    EXPECT_FALSE(isStateChange(notProperty, kAtoms));
+}
+
+TEST(TranslateState, IconifyingSends0By0AndRestoringTheClientSize) {
+    const Translation iconified = translateState(IconicState, kShown);
+    ASSERT_TRUE(iconified.message);
+    EXPECT_EQ(*iconified.message, (Message{WM_SIZE, 1, 0}));  // SIZE_MINIMIZED
+    EXPECT_TRUE(iconified.view.iconic);
+    const Translation restored = translateState(NormalState, {320, 200, true, true, false});
+    ASSERT_TRUE(restored.message);
+    EXPECT_EQ(*restored.message, (Message{WM_SIZE, 0, (200 << 16) | 320}));  // SIZE_RESTORED
+    EXPECT_EQ(restored.view, (WindowView{320, 200, true, false, false}));
+}
+
+TEST(TranslateState, AnUnchangedWithdrawnOrUnknownStateSendsNothing) {
+    EXPECT_FALSE(translateState(NormalState, kShown).message);
+    EXPECT_FALSE(translateState(IconicState, kIconic).message);
+    for (long state : {long{WithdrawnState}, -1L, 2L, 4L, 1L << 40}) {
+        EXPECT_EQ(translateState(state, kShown).view, kShown) << state;
+        EXPECT_EQ(translateState(state, kIconic).view, kIconic) << state;
+        EXPECT_FALSE(translateState(state, kIconic).message) << state;
+    }
+}
+
+TEST(ContinuesMotion, OnlyAnotherMoveOverTheSameWindow) {
+    EXPECT_TRUE(continuesMotion(motionOf(5), motionOf(5)));
+    EXPECT_FALSE(continuesMotion(motionOf(5), motionOf(6)));
+    XEvent press = button(ButtonPress, Button1, 1, 1);
+    press.xbutton.window = 5;
+    EXPECT_FALSE(continuesMotion(motionOf(5), press));
+    EXPECT_FALSE(continuesMotion(press, motionOf(5)));
 }
 
 }  // namespace

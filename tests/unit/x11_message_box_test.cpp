@@ -3,7 +3,9 @@
 #include <X11/X.h>
 #include <X11/keysym.h>
 
+#include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "platform/x11/message_box_layout.h"
 
@@ -11,9 +13,39 @@ namespace {
 
 using Kind = BoxInput::Kind;
 
+constexpr ScreenSize kScreen{1024, 768};
+constexpr int kMargin = 16;
+
 // A 6-by-13 font, like "fixed": ascent 10, descent 3; "OK" is 12 pixels wide.
-BoxLayout layoutFor(std::vector<int> lineWidths) {
-    return layoutMessageBox({std::move(lineWidths), 10, 3, 12});
+BoxFont fixedFont() {
+    return {10, 3, [](unsigned char) { return 6; }};
+}
+
+// Text whose lines are the given widths in fixedFont's pixels.
+std::string textOfWidths(std::initializer_list<int> widths) {
+    std::string text;
+    for (int width : widths) {
+        if (!text.empty()) text += '\n';
+        text += std::string(width / 6, 'x');
+    }
+    return text;
+}
+
+BoxLayout layoutFor(const std::string& text, ScreenSize screen = kScreen) {
+    return layoutMessageBox(text, fixedFont(), screen);
+}
+
+void expectOnScreen(const BoxLayout& layout, ScreenSize screen, const std::string& what) {
+    const int width = std::max(screen.width, 1);
+    const int height = std::max(screen.height, 1);
+    EXPECT_GE(layout.x, 0) << what;
+    EXPECT_GE(layout.y, 0) << what;
+    EXPECT_GE(layout.width, 1) << what;
+    EXPECT_GE(layout.height, 1) << what;
+    EXPECT_LE(layout.x + layout.width, width) << what;
+    EXPECT_LE(layout.y + layout.height, height) << what;
+    EXPECT_LT(layout.width, 65536) << what;
+    EXPECT_LT(layout.height, 65536) << what;
 }
 
 BoxInput key(KeySym symbol) {
@@ -52,25 +84,34 @@ TEST(MessageBoxText, GoesToStderrOnOneLine) {
 }
 
 TEST(MessageBoxLayout, StacksTheLinesAndPutsTheButtonCentredBelow) {
-    const BoxLayout layout = layoutFor({300, 200});
-    EXPECT_EQ(layout.width, 300 + 2 * 16);
-    EXPECT_EQ(layout.textX, 16);
-    EXPECT_EQ(layout.firstBaseline, 16 + 10);
+    const std::string text = textOfWidths({300, 198});
+    const BoxLayout layout = layoutFor(text);
+    EXPECT_EQ(layout.lines,
+              (std::vector<std::string_view>{std::string(50, 'x'), std::string(33, 'x')}));
+    EXPECT_EQ(layout.width, 300 + 2 * kMargin);
+    EXPECT_EQ(layout.textX, kMargin);
+    EXPECT_EQ(layout.firstBaseline, kMargin + 10);
     EXPECT_EQ(layout.lineHeight, 13);
     EXPECT_EQ(layout.button.width, 80);
     EXPECT_EQ(layout.button.x, (332 - 80) / 2);
-    EXPECT_GE(layout.button.y, 16 + 2 * 13);  // below the second line
-    EXPECT_EQ(layout.height, layout.button.y + layout.button.height + 16);
+    EXPECT_GE(layout.button.y, kMargin + 2 * 13);  // below the second line
+    EXPECT_EQ(layout.height, layout.button.y + layout.button.height + kMargin);
+}
+
+TEST(MessageBoxLayout, IsCentredOnTheScreen) {
+    const BoxLayout layout = layoutFor(textOfWidths({300}));
+    EXPECT_EQ(layout.x, (1024 - layout.width) / 2);
+    EXPECT_EQ(layout.y, (768 - layout.height) / 2);
 }
 
 TEST(MessageBoxLayout, ShortTextsGetAMinimumWidth) {
-    const BoxLayout layout = layoutFor({10});
-    EXPECT_GE(layout.width, layout.button.width + 2 * 16);
-    EXPECT_EQ(layout.width, layoutFor({0}).width);
+    const BoxLayout layout = layoutFor("x");
+    EXPECT_GE(layout.width, layout.button.width + 2 * kMargin);
+    EXPECT_EQ(layout.width, layoutFor("").width);
 }
 
 TEST(MessageBoxLayout, TheLabelIsCentredInTheButton) {
-    const BoxLayout layout = layoutFor({300});
+    const BoxLayout layout = layoutFor(textOfWidths({300}));
     EXPECT_EQ(layout.labelX, layout.button.x + (80 - 12) / 2);
     const int top = layout.labelBaseline - 10;
     const int bottom = layout.labelBaseline + 3;
@@ -81,15 +122,77 @@ TEST(MessageBoxLayout, TheLabelIsCentredInTheButton) {
 }
 
 TEST(MessageBoxLayout, AWideLabelOrTallFontGrowsTheButton) {
-    const BoxLayout wide = layoutMessageBox({{100}, 10, 3, 200});
+    const BoxFont wideLabel{10, 3, [](unsigned char c) { return c == 'O' || c == 'K' ? 100 : 6; }};
+    const BoxLayout wide = layoutMessageBox(textOfWidths({100}), wideLabel, kScreen);
     EXPECT_GT(wide.button.width, 200);
-    EXPECT_GE(wide.width, wide.button.width + 2 * 16);
-    const BoxLayout tall = layoutMessageBox({{100}, 30, 10, 12});
-    EXPECT_GT(tall.button.height, 40);
+    EXPECT_GE(wide.width, wide.button.width + 2 * kMargin);
+    const BoxFont tallFont{30, 10, [](unsigned char) { return 6; }};
+    EXPECT_GT(layoutMessageBox(textOfWidths({100}), tallFont, kScreen).button.height, 40);
+}
+
+TEST(MessageBoxLayout, ALineTooWideForTheScreenWrapsAtItsLastFittingSpace) {
+    // Three quarters of 400 pixels, less the margins, leave 268 for text: 44 characters.
+    std::string text;
+    for (int word = 0; word < 40; ++word) text += (word ? " word" : "word") + std::to_string(word);
+    const BoxLayout layout = layoutFor(text, {400, 768});
+    ASSERT_GT(layout.lines.size(), 1u);
+    std::string joined;
+    for (std::string_view line : layout.lines) {
+        EXPECT_LE(line.size() * 6, 268u) << line;
+        EXPECT_NE(line.front(), ' ') << line;
+        EXPECT_NE(line.back(), ' ') << line;
+        joined += (joined.empty() ? "" : " ") + std::string(line);
+    }
+    EXPECT_EQ(joined, text);  // nothing lost but the spaces at the breaks
+    EXPECT_LE(layout.width, 300);
+}
+
+TEST(MessageBoxLayout, AWordTooWideForTheScreenBreaksBetweenCharacters) {
+    const std::string word(150, 'x');
+    const BoxLayout layout = layoutFor(word, {400, 768});
+    const std::string full(44, 'x');
+    EXPECT_EQ(layout.lines,
+              (std::vector<std::string_view>{full, full, full, std::string(18, 'x')}));
+}
+
+TEST(MessageBoxLayout, LinesTooManyForTheScreenAreCut) {
+    // 200 pixels high: two margins, the gap and the 26-pixel button leave 128,
+    // room for 9 lines of 13.
+    std::string text;
+    for (int line = 0; line < 100; ++line) text += "line " + std::to_string(line) + '\n';
+    const BoxLayout layout = layoutFor(text, {1024, 200});
+    ASSERT_EQ(layout.lines.size(), 9u);
+    EXPECT_EQ(layout.lines.front(), "line 0");
+    EXPECT_EQ(layout.lines.back(), "line 8");
+    EXPECT_LE(layout.height, 200);
+    EXPECT_LE(layout.button.y + layout.button.height, layout.height);  // the button stays whole
+}
+
+TEST(MessageBoxLayout, TheBoxLiesOnAnyScreenWhateverTheTextAndFont) {
+    const std::string longLine(64 * 1024, 'x');
+    std::string mixed;
+    for (int i = 0; i < 64 * 1024; ++i) mixed += "ab \n\r\t"[i % 6];
+    const std::vector<std::pair<std::string, BoxFont>> fonts{
+        {"fixed", fixedFont()},
+        {"huge glyphs", {1 << 30, 1 << 30, [](unsigned char) { return INT_MAX; }}},
+        {"negative metrics", {-50, -50, [](unsigned char) { return -7; }}},
+        {"no font", {0, 0, nullptr}}};
+    for (const ScreenSize screen :
+         {ScreenSize{1024, 768}, ScreenSize{320, 200}, ScreenSize{1, 1}, ScreenSize{0, 0},
+          ScreenSize{-5, -5}, ScreenSize{100000, 100000}}) {
+        for (const std::string& text : {std::string(), longLine, mixed}) {
+            for (const auto& [name, font] : fonts) {
+                const std::string what = name + " font, " + std::to_string(text.size()) +
+                                         " bytes, screen " + std::to_string(screen.width) + "x" +
+                                         std::to_string(screen.height);
+                expectOnScreen(layoutMessageBox(text, font, screen), screen, what);
+            }
+        }
+    }
 }
 
 TEST(MessageBoxDismissal, ReturnEnterAndEscapeDismiss) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     EXPECT_TRUE(run(layout, {key(XK_Return)}).dismissed);
     EXPECT_TRUE(run(layout, {key(XK_KP_Enter)}).dismissed);
     EXPECT_TRUE(run(layout, {key(XK_Escape)}).dismissed);
@@ -97,11 +200,11 @@ TEST(MessageBoxDismissal, ReturnEnterAndEscapeDismiss) {
 }
 
 TEST(MessageBoxDismissal, TheWindowManagersCloseDismisses) {
-    EXPECT_TRUE(run(layoutFor({200}), {{Kind::Close, NoSymbol, 0, 0, 0}}).dismissed);
+    EXPECT_TRUE(run(layoutFor(textOfWidths({200})), {{Kind::Close, NoSymbol, 0, 0, 0}}).dismissed);
 }
 
 TEST(MessageBoxDismissal, AClickOnTheButtonDismisses) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     const BoxState pressed = run(layout, {press(layout.button)});
     EXPECT_TRUE(pressed.buttonPressed);
     EXPECT_FALSE(pressed.dismissed);
@@ -109,7 +212,7 @@ TEST(MessageBoxDismissal, AClickOnTheButtonDismisses) {
 }
 
 TEST(MessageBoxDismissal, TheButtonsEdgesCount) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     const BoxRect& b = layout.button;
     EXPECT_TRUE(run(layout, {press(b), release(b.x, b.y)}).dismissed);
     EXPECT_TRUE(run(layout, {press(b), release(b.x + b.width - 1, b.y + b.height - 1)}).dismissed);
@@ -118,7 +221,7 @@ TEST(MessageBoxDismissal, TheButtonsEdgesCount) {
 }
 
 TEST(MessageBoxDismissal, PressAndReleaseMustBothBeOnTheButton) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     const BoxRect text{0, 0, 10, 10};
     EXPECT_FALSE(run(layout, {press(layout.button), release(1, 1)}).dismissed);
     EXPECT_FALSE(run(layout, {press(text), releaseOn(layout.button)}).dismissed);
@@ -129,7 +232,7 @@ TEST(MessageBoxDismissal, PressAndReleaseMustBothBeOnTheButton) {
 }
 
 TEST(MessageBoxDismissal, OnlyTheLeftButtonClicks) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     EXPECT_FALSE(run(layout, {press(layout.button, Button3),
                               release(layout.button.x, layout.button.y, Button3)})
                      .dismissed);
@@ -140,7 +243,7 @@ TEST(MessageBoxDismissal, OnlyTheLeftButtonClicks) {
 }
 
 TEST(MessageBoxDismissal, OtherEventsChangeNothing) {
-    const BoxLayout layout = layoutFor({200});
+    const BoxLayout layout = layoutFor(textOfWidths({200}));
     const BoxState state =
         run(layout, {press(layout.button), {Kind::Other, NoSymbol, 0, 0, 0}, key(XK_a)});
     EXPECT_TRUE(state.buttonPressed);

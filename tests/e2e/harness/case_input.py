@@ -3,7 +3,7 @@
 import time
 
 from .checks import check, wait_for
-from .picture import GRID, grid_difference
+from .picture import GRID, bounds_near, grid_difference
 from .case_picture import check_counter_corner, check_scene
 from .watch import wait_exit, wait_picture, wait_window
 
@@ -83,9 +83,9 @@ def case_resize(ctx):
         def filled():
             picture = latest["picture"] = desktop.shoot(window, "resized")
             bounds = picture.bounds({GRID})
-            near = bounds is not None and all(abs(a - b) <= 3 for a, b in zip(bounds, expected))
             size = (picture.width, picture.height)
-            return size == new_size and near, f"{size[0]}x{size[1]}, grid within {bounds}"
+            done = size == new_size and bounds_near(bounds, expected)
+            return done, f"{size[0]}x{size[1]}, grid within {bounds}"
 
         wait_for("picture after resizing", f"{new_size[0]}x{new_size[1]} with the grid "
                  f"stretched to {expected}", filled, timeout=5.0)

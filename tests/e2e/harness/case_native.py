@@ -6,6 +6,7 @@ from xml.etree.ElementTree import ParseError
 
 from .case_input import drag
 from .checks import CheckFailed, check, wait_for
+from .picture import GRID, bounds_near
 from .processes import cpu_seconds
 from .valgrind_report import own_errors, read_errors
 from .watch import is_drawn, wait_exit, wait_picture, wait_window
@@ -28,7 +29,7 @@ def case_iconify(ctx):
         client = desktop.client
         program = desktop.start(ctx.runner, ctx.program)
         window = wait_window(desktop, program, ctx.runner.window_timeout)
-        wait_picture(desktop, program, window, "shown", ctx.runner.window_timeout)
+        before = wait_picture(desktop, program, window, "shown", ctx.runner.window_timeout)
         shown = processor_share(program.pid, 1.0)
         check(shown >= LEAST_WHEN_SHOWN, "processor time while shown",
               f"at least {LEAST_WHEN_SHOWN:.0%} of a core (frames back to back)", f"{shown:.1%}")
@@ -42,6 +43,11 @@ def case_iconify(ctx):
         wait_for("restore", "the window viewable again",
                  lambda: (client.is_viewable(window), "not viewable"), timeout=5.0)
         first = wait_picture(desktop, program, window, "restored", 5.0)
+        # Iconic, the viewport was 0 by 0; restored, it is the client area again.
+        check((first.width, first.height) == (before.width, before.height) and
+              bounds_near(first.bounds({GRID}), before.bounds({GRID})),
+              "picture after restoring", f"the grid at {before.bounds({GRID})} as before",
+              f"{first.width}x{first.height}, grid at {first.bounds({GRID})}")
         wait_picture(desktop, program, window, "restored later", 5.0,
                      accept=lambda p: is_drawn(p) and p.image.tobytes() != first.image.tobytes())
 

@@ -1,6 +1,7 @@
 """Every case, by the name CTest passes."""
 
-from . import case_endurance, case_failure, case_input, case_native, case_picture
+from . import (case_endurance, case_ending, case_failure, case_input, case_layer, case_native,
+               case_picture)
 
 CASES = {
     "window": case_picture.case_window,
@@ -15,4 +16,7 @@ CASES = {
     "valgrind": case_native.case_valgrind,
     "long-run": case_endurance.case_long_run,
     "storm": case_endurance.case_storm,
+    "destroyed": case_ending.case_destroyed,
+    "connection-lost": case_ending.case_connection_lost,
+    "layer": case_layer.case_layer,
 }

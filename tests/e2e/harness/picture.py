@@ -113,3 +113,8 @@ def new_pixels(before, after, kinds, radius):
     near = {(x + dx, y + dy) for x, y in old for dx in range(-radius, radius + 1)
             for dy in range(-radius, radius + 1)}
     return len(after.positions(kinds) - near)
+
+
+def bounds_near(bounds, expected, pixels=3):
+    """Whether a picture's bounds (None when empty) lie within `pixels` of `expected`."""
+    return bounds is not None and all(abs(a - b) <= pixels for a, b in zip(bounds, expected))

@@ -112,6 +112,11 @@ class XClient:
         window.destroy()
         self.display.sync()
 
+    def kill_client(self, window):
+        """Closes the connection of the client that made the window, as xkill does."""
+        window.kill_client()
+        self.display.sync()
+
     # What a window manager sends
 
     def request_close(self, window):

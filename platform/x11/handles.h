@@ -4,13 +4,18 @@
 #error "platform/x11 is the Linux layer: on Windows the system provides these calls"
 #endif
 
-#include <X11/Xlib.h>
+#include <GL/glx.h>
 
-#include <memory>
 #include <string>
 
+#include "platform/win32.h"
 #include "platform/x11/event_translation.h"
 #include "platform/x11/x_window.h"
+
+// The records behind the handles the layer hands out, all of them: win32.h
+// declares each handle as a pointer to an incomplete type, completed here.
+// Brushes and menus are never made by the layer and stay incomplete.
+// A handle is used only after the layer found it among those it made.
 
 // A window's one private device context (CS_OWNDC): what is set on it stays.
 struct HDC__ {
@@ -34,20 +39,14 @@ struct HWND__ {
     HDC__ deviceContext;
 };
 
-// Adds a window to the process's windows; the table owns it from then on.
-HWND addWindow(std::unique_ptr<HWND__> window);
+// A rendering context: the GLX context made for it.
+struct HGLRC__ {
+    GLXContext context;
+};
 
-// Takes a window out again (its creation was refused) and frees it.
-void removeWindow(HWND window);
+// Icons and cursors are only names: the window manager draws the icon and
+// the server the cursor.
+struct HICON__ {};
 
-// The window itself if the handle is one of ours, else nullptr.
-HWND findWindow(HWND window);
-
-// The window whose X window this is, nullptr for none.
-HWND findWindow(::Window xWindow);
-
-// The device context itself if it is a window's, else nullptr.
-HDC findDeviceContext(HDC deviceContext);
-
-// The first window the server shows (mapped), nullptr for none.
-HWND firstMappedWindow();
+// The instance handle is only a name here; Windows passes the module's address.
+struct HINSTANCE__ {};

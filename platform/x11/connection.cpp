@@ -1,0 +1,119 @@
+#include "platform/x11/connection.h"
+
+#include <GL/glx.h>
+#include <errno.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "platform/x11/error_trap.h"
+#include "platform/x11/window.h"
+
+namespace {
+
+enum class State { Closed, Open, Lost };
+
+Connection theConnection;
+State state = State::Closed;
+ErrorTrap* activeTrap = nullptr;
+
+std::string errorTextOf(Display* display, int errorCode) {
+    char text[256];
+    XGetErrorText(display, errorCode, text, sizeof text);
+    return text;
+}
+
+// One of the layer's windows missing: another client destroyed it. Its
+// DestroyNotify, which closes it, can come after the errors of the frames
+// drawn in the meantime; those are expected.
+bool isAboutDestroyedWindow(const XErrorEvent& error) {
+    return (error.error_code == BadWindow || error.error_code == BadDrawable) &&
+           findWindow(static_cast<::Window>(error.resourceid));
+}
+
+// Reports each kind of error (request and error code) once. Xlib's default
+// handler would end the process for an error any Windows call would only fail.
+int reportError(Display* display, XErrorEvent* error) {
+    if (activeTrap && activeTrap->claim(*error)) return 0;
+    if (isAboutDestroyedWindow(*error)) return 0;
+    static auto* reported = new std::set<std::pair<int, int>>;
+    if (!reported->insert({error->request_code, error->error_code}).second) return 0;
+    std::fprintf(stderr, "%s: X error: %s (request %d.%d)\n", programName(),
+                 errorTextOf(display, error->error_code).c_str(), error->request_code,
+                 error->minor_code);
+    return 0;
+}
+
+// Xlib's default would print more than one line and end the process at once;
+// this one says it once and leaves the ending to endAfterLoss.
+int reportLoss(Display* display) {
+    if (state == State::Lost) return 0;
+    state = State::Lost;
+    std::fprintf(stderr, "%s: lost the connection to display \"%s\"\n", programName(),
+                 DisplayString(display));
+    return 0;
+}
+
+// The call that noticed cannot give its caller a result, so the process ends
+// here; the connection is marked lost first, so that the at-exit teardown
+// leaves it alone.
+void endAfterLoss(Display*, void*) {
+    state = State::Lost;
+    std::exit(EXIT_FAILURE);
+}
+
+Connection describe(Display* display) {
+    int errorBase = 0;
+    int eventBase = 0;
+    const int screen = DefaultScreen(display);
+    return {
+        display,
+        screen,
+        RootWindow(display, screen),
+        glXQueryExtension(display, &errorBase, &eventBase) == True,
+        {XInternAtom(display, "WM_PROTOCOLS", False),
+         XInternAtom(display, "WM_DELETE_WINDOW", False), XInternAtom(display, "WM_STATE", False)},
+        XInternAtom(display, "_NET_WM_PID", False)};
+}
+
+}  // namespace
+
+const Connection* connectDisplay() {
+    if (state != State::Closed) return liveConnection();
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return nullptr;
+    XSetErrorHandler(reportError);
+    XSetIOErrorHandler(reportLoss);
+    XSetIOErrorExitHandler(display, endAfterLoss, nullptr);
+    // A write to a connection the server closed fails with EPIPE, which Xlib
+    // takes as the loss above, instead of ending the process by the signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    theConnection = describe(display);
+    state = State::Open;
+    return &theConnection;
+}
+
+const Connection* liveConnection() {
+    return state == State::Open ? &theConnection : nullptr;
+}
+
+unsigned char trapErrors(const Connection& connection, const std::function<void()>& send) {
+    ErrorTrap trap(NextRequest(connection.display));
+    activeTrap = &trap;
+    send();
+    XSync(connection.display, False);
+    activeTrap = nullptr;
+    return trap.errorCode();
+}
+
+std::string errorText(const Connection& connection, unsigned char errorCode) {
+    return errorTextOf(connection.display, errorCode);
+}
+
+const char* programName() {
+    return program_invocation_short_name;
+}

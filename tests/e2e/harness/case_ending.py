@@ -1,0 +1,48 @@
+"""Native only: how the program ends when other clients act on it: its
+window destroyed, its connection to the server lost."""
+
+from .case_input import start_drawn
+from .checks import check
+from .watch import wait_exit
+
+# Each of these ends the program within a second.
+END_TIME = 1.0
+
+
+def exit_seen(code, took):
+    if code is None:
+        return "still running"
+    if code < 0:
+        return f"killed by signal {-code} after {took:.2f} s"
+    return f"exit code {code} after {took:.2f} s"
+
+
+def case_destroyed(ctx):
+    with ctx.desktop() as desktop:
+        program, window, _ = start_drawn(ctx, desktop)
+        desktop.client.destroy(window)
+        code, took = wait_exit(program, END_TIME)
+        check(code == 0, "exit after another client destroyed the window",
+              f"exit code 0 within {END_TIME:g} s, as after a close", exit_seen(code, took))
+        stderr = program.stderr_text()
+        check(stderr == "", "stderr after the window was destroyed", "nothing", repr(stderr))
+
+
+def check_lost(program, display, how):
+    code, took = wait_exit(program, END_TIME)
+    check(code == 1, f"exit after {how}", f"exit code 1 within {END_TIME:g} s, not a signal",
+          exit_seen(code, took))
+    lines = program.stderr_text().splitlines()
+    check(len(lines) == 1 and f'"{display}"' in lines[0], f"stderr after {how}",
+          f"one line naming the display {display}", repr(lines))
+
+
+def case_connection_lost(ctx):
+    with ctx.desktop() as desktop:
+        program, window, _ = start_drawn(ctx, desktop)
+        desktop.client.kill_client(window)
+        check_lost(program, desktop.x.display, "its client was killed (xkill)")
+    with ctx.desktop() as desktop:
+        program, _, _ = start_drawn(ctx, desktop)
+        desktop.x.stop()
+        check_lost(program, desktop.x.display, "the server ended")

@@ -1,0 +1,245 @@
+// The Linux layer against a real X server: the failure paths that need one.
+// A second connection plays the other clients: a window manager, a client
+// destroying the window, one sending pointer events.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/opengl.h"
+#include "platform/x11/connection.h"
+#include "platform/x11/window.h"
+#include "tests/e2e/x11_layer/refused_windows.h"
+
+namespace {
+
+std::vector<MSG> sent;  // what the window procedure received, in order
+
+LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    sent.push_back({window, message, wParam, lParam, 0, {0, 0}});
+    return 0;
+}
+
+void registerClass(const char* name) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = recordingProcedure;
+    windowClass.lpszClassName = name;
+    RegisterClassExA(&windowClass);  // once per name; later calls fail harmlessly
+}
+
+HWND createWindow(const char* className, int width = 200, int height = 100) {
+    registerClass(className);
+    return CreateWindowExA(0, className, "layer test", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, width,
+                           height, nullptr, nullptr, nullptr, nullptr);
+}
+
+::Window xWindowOf(HWND window) {
+    return window->xWindow.window;
+}
+
+std::vector<UINT> idsOf(const std::vector<MSG>& messages) {
+    std::vector<UINT> ids;
+    for (const MSG& msg : messages) ids.push_back(msg.message);
+    return ids;
+}
+
+class LayerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        other_ = XOpenDisplay(nullptr);
+        ASSERT_NE(other_, nullptr) << "no X server: run through the e2e harness";
+        sent.clear();
+        static const HWND sentinel = createWindow("Sentinel");
+        sentinel_ = sentinel;
+        ASSERT_NE(sentinel_, nullptr);
+    }
+
+    void TearDown() override { XCloseDisplay(other_); }
+
+    // Every message but painting that the queue hands out for `window` in
+    // answer to the requests made so far, ours and the other client's: read
+    // up to a close request the other client sends to a window of its own
+    // after them, which comes after all of theirs.
+    std::vector<MSG> drain(HWND window) {
+        XSync(liveConnection()->display, False);
+        XEvent marker{};
+        marker.xclient.type = ClientMessage;
+        marker.xclient.window = xWindowOf(sentinel_);
+        marker.xclient.message_type = XInternAtom(other_, "WM_PROTOCOLS", False);
+        marker.xclient.format = 32;
+        marker.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(other_, "WM_DELETE_WINDOW", False));
+        XSendEvent(other_, xWindowOf(sentinel_), False, NoEventMask, &marker);
+        XSync(other_, False);
+        std::vector<MSG> messages;
+        MSG msg{};
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0 &&
+               !(msg.hwnd == sentinel_ && msg.message == WM_CLOSE)) {
+            if (msg.hwnd == window && msg.message != WM_PAINT) messages.push_back(msg);
+        }
+        return messages;
+    }
+
+    HWND shownWindow(const char* className, int width = 200, int height = 100) {
+        const HWND window = createWindow(className, width, height);
+        EXPECT_NE(window, nullptr);
+        if (!window) return nullptr;
+        ShowWindow(window, SW_SHOW);
+        drain(window);
+        EXPECT_TRUE(isOnScreen(window->view));
+        return window;
+    }
+
+    // What a window manager does: sets WM_STATE and maps or unmaps.
+    void setWmState(HWND window, long state) {
+        const Atom wmState = XInternAtom(other_, "WM_STATE", False);
+        const long value[2] = {state, None};
+        XChangeProperty(other_, xWindowOf(window), wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(value), 2);
+        if (state == IconicState) {
+            XUnmapWindow(other_, xWindowOf(window));
+        } else {
+            XMapWindow(other_, xWindowOf(window));
+        }
+        XSync(other_, False);
+    }
+
+    void sendPointer(HWND window, int type, int x, int y) {
+        XEvent event{};
+        event.type = type;
+        event.xany.window = xWindowOf(window);
+        long mask = PointerMotionMask;
+        if (type == MotionNotify) {
+            event.xmotion.x = x;
+            event.xmotion.y = y;
+            event.xmotion.same_screen = True;
+        } else {
+            event.xbutton.x = x;
+            event.xbutton.y = y;
+            event.xbutton.button = Button1;
+            event.xbutton.same_screen = True;
+            mask = ButtonPressMask;
+        }
+        XSendEvent(other_, xWindowOf(window), False, mask, &event);
+    }
+
+    Display* other_ = nullptr;
+    HWND sentinel_ = nullptr;
+};
+
+TEST_F(LayerTest, AWindowDestroyedByAnotherClientArrivesAsClosedAndIsLeftAlone) {
+    const HWND window = shownWindow("Destroyed");
+    ASSERT_NE(window, nullptr);
+    XDestroyWindow(other_, xWindowOf(window));
+    XSync(other_, False);
+    EXPECT_EQ(idsOf(drain(window)), std::vector<UINT>{WM_CLOSE});
+    EXPECT_FALSE(isOnScreen(window->view)) << "a destroyed window is not painted";
+    EXPECT_EQ(SwapBuffers(GetDC(window)), FALSE);
+    EXPECT_EQ(ShowWindow(window, SW_SHOW), FALSE);
+}
+
+TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
+    const HWND window = shownWindow("Iconified", 200, 100);
+    ASSERT_NE(window, nullptr);
+    setWmState(window, NormalState);
+    EXPECT_TRUE(drain(window).empty()) << "normal from the start: no news";
+
+    setWmState(window, IconicState);
+    const std::vector<MSG> iconified = drain(window);
+    ASSERT_EQ(idsOf(iconified), std::vector<UINT>{WM_SIZE});
+    EXPECT_EQ(iconified[0].wParam, 1u);  // SIZE_MINIMIZED
+    EXPECT_EQ(iconified[0].lParam, 0);
+    EXPECT_FALSE(isOnScreen(window->view)) << "an iconic window is not painted";
+
+    XResizeWindow(other_, xWindowOf(window), 300, 200);
+    XSync(other_, False);
+    EXPECT_TRUE(drain(window).empty()) << "iconic, the client stays 0 by 0";
+
+    setWmState(window, NormalState);
+    const std::vector<MSG> restored = drain(window);
+    ASSERT_EQ(idsOf(restored), std::vector<UINT>{WM_SIZE});
+    EXPECT_EQ(restored[0].wParam, 0u);  // SIZE_RESTORED
+    EXPECT_EQ(restored[0].lParam, (200 << 16) | 300);
+    EXPECT_TRUE(isOnScreen(window->view));
+}
+
+TEST_F(LayerTest, ConsecutivePointerMovesArriveAsTheLatestOne) {
+    const HWND window = shownWindow("Pointer");
+    ASSERT_NE(window, nullptr);
+    sendPointer(window, MotionNotify, 10, 10);
+    sendPointer(window, MotionNotify, 20, 15);
+    sendPointer(window, MotionNotify, 30, 25);
+    sendPointer(window, ButtonPress, 30, 25);
+    sendPointer(window, MotionNotify, 40, 30);
+    sendPointer(window, MotionNotify, 50, 35);
+    XSync(other_, False);
+    const std::vector<MSG> messages = drain(window);
+    ASSERT_EQ(idsOf(messages), (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEMOVE}));
+    EXPECT_EQ(messages[0].lParam, (25 << 16) | 30);
+    EXPECT_EQ(messages[2].lParam, (35 << 16) | 50);
+}
+
+TEST_F(LayerTest, RenderContextsTheLayerNeverMadeAreRefusedAndChangeNothing) {
+    const HWND window = createWindow("Rendering");
+    ASSERT_NE(window, nullptr);
+    const HDC deviceContext = GetDC(window);
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof request;
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cDepthBits = 16;
+    const int format = ChoosePixelFormat(deviceContext, &request);
+    ASSERT_NE(format, 0) << "the server needs GLX";
+    ASSERT_EQ(SetPixelFormat(deviceContext, format, &request), TRUE);
+    const HGLRC made = wglCreateContext(deviceContext);
+    ASSERT_NE(made, nullptr);
+    ASSERT_EQ(wglMakeCurrent(deviceContext, made), TRUE);
+    const GLXContext current = glXGetCurrentContext();
+    ASSERT_NE(current, nullptr);
+
+    int notAContext = 0;
+    const HGLRC foreign = reinterpret_cast<HGLRC>(&notAContext);
+    EXPECT_EQ(wglMakeCurrent(deviceContext, foreign), FALSE);
+    EXPECT_EQ(wglDeleteContext(foreign), FALSE);
+    EXPECT_EQ(glXGetCurrentContext(), current);
+    EXPECT_EQ(notAContext, 0);
+
+    EXPECT_EQ(wglMakeCurrent(nullptr, nullptr), TRUE);
+    EXPECT_EQ(wglDeleteContext(made), TRUE);
+    // Deleted, it is no longer the layer's either.
+    EXPECT_EQ(wglDeleteContext(made), FALSE);
+    EXPECT_EQ(wglMakeCurrent(deviceContext, made), FALSE);
+    EXPECT_EQ(glXGetCurrentContext(), nullptr);
+}
+
+TEST_F(LayerTest, ARefusedXWindowFailsCreationBeforeAnyMessage) {
+    const RefusedWindows refused("Refused");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(createWindow("Refused"), nullptr);
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(sent.empty()) << "no WM_CREATE for a window that does not exist";
+    EXPECT_NE(stderrText.find("refused the window \"layer test\""), std::string::npos)
+        << stderrText;
+}
+
+TEST_F(LayerTest, ARefusedMessageBoxStillWritesItsTextAndReturns) {
+    const RefusedWindows refused("MessageBox");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxA(nullptr, "Nothing to see", nullptr, MB_OK), 1);  // IDOK
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+    EXPECT_NE(stderrText.find(": Nothing to see\n"), std::string::npos) << stderrText;
+}
+
+TEST_F(LayerTest, WinMainReturns1WhenItsWindowIsRefused) {
+    const RefusedWindows refused("Vell");
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOW), 1);
+}
+
+}  // namespace
