@@ -133,7 +133,8 @@ BoxLayout layoutMessageBox(std::string_view text, const BoxFont& font, ScreenSiz
         linesThatFit(text, font, {screenWidth, screenHeight}, lineHeight, buttonHeight);
     const int64_t contentWidth =
         std::max({widest(lines, font), int64_t{buttonWidth}, int64_t{kMinTextWidth}});
-    const int width = static_cast<int>(std::min<int64_t>(contentWidth + 2 * kMargin, screenWidth));
+    const int width =
+        static_cast<int>(std::min<int64_t>(contentWidth + int64_t{2} * kMargin, screenWidth));
     const int buttonY = kMargin + static_cast<int>(std::ssize(lines)) * lineHeight + kButtonGap;
     const int height = std::min(buttonY + buttonHeight + kMargin, screenHeight);
     const BoxRect button{std::max(0, (width - buttonWidth) / 2), buttonY, buttonWidth,

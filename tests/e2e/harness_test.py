@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Checks of the harness's own judgements: pixel kinds, valgrind errors,
-sanitizer reports, and the storm's plan."""
+sanitizer reports, the storm's plan, and which Wine runs."""
 
 import itertools
 import os
@@ -10,6 +10,7 @@ import unittest
 from PIL import Image
 
 from harness import picture, storm
+from harness.runners import can_start, wine_for
 from harness.case_endurance import resident_level
 from harness.sanitizers import sanitizer_findings
 from harness.valgrind_report import own_errors
@@ -181,6 +182,40 @@ class StormPlanTest(unittest.TestCase):
                 iconic = not iconic
             elif iconic:
                 self.assertNotIsInstance(action, (storm.Click, storm.DragOut))
+
+
+class WineChoiceTest(unittest.TestCase):
+    def program(self, content):
+        with tempfile.NamedTemporaryFile("wb", delete=False) as program:
+            program.write(content)
+        os.chmod(program.name, 0o755)
+        self.addCleanup(os.unlink, program.name)
+        return program.name
+
+    def test_a_program_the_kernel_refuses_cannot_start(self):
+        # Neither an executable format nor a script: execve fails with ENOEXEC.
+        self.assertFalse(can_start(self.program(b"\x7fELF\x01\x01\x01" + bytes(64))))
+
+    def test_a_missing_program_cannot_start(self):
+        self.assertFalse(can_start("/nonexistent/wine"))
+
+    def test_a_program_that_runs_can_start_whatever_it_returns(self):
+        self.assertTrue(can_start(self.program(b"#!/bin/sh\nexit 3\n")))
+
+    def test_each_wine_runs_the_build_of_its_width(self):
+        for runs_32bit, bits, folder in ((True, 32, "w32"), (False, 64, "w64")):
+            wine = wine_for(runs_32bit)
+            self.assertEqual(wine.bits, bits)
+            self.assertEqual(wine.programs("w32", "w64"), folder)
+            self.assertTrue(wine.describe("x.exe").startswith(f"Wine {bits}-bit"))
+            self.assertEqual(wine.environment["WINESERVER"], wine.server)
+            self.assertTrue(wine.server.endswith(f"wineserver{bits}"))
+
+    def test_64_bit_wine_is_started_by_its_own_loader(self):
+        wine = wine_for(False)
+        self.assertEqual(wine.command, [wine.environment["WINELOADER"]])
+        self.assertTrue(wine.command[0].endswith("/wine64"))
+        self.assertIn("cannot run 32-bit", wine.describe("x.exe"))
 
 
 def image_of(pixels):

@@ -9,7 +9,7 @@ import time
 
 from harness.checks import CheckFailed
 from harness.processes import Process
-from harness.runners import WineRunner, wine_environment, wineserver
+from harness.runners import WineRunner, machine_wine, wine_environment, wineserver
 from harness.xserver import XServer
 
 
@@ -21,7 +21,7 @@ def make_prefix(prefix, log_dir):
     boot = None
     try:
         env = dict(os.environ, DISPLAY=x.display, **wine_environment(prefix))
-        boot = Process("wineboot", ["wineboot", "-i"], log_dir, env=env)
+        boot = Process("wineboot", machine_wine().command + ["wineboot", "-i"], log_dir, env=env)
         code = boot.wait(timeout=240)
         if code != 0:
             raise CheckFailed("wineboot -i", "exit code 0 within 240 s",
@@ -40,6 +40,7 @@ def main():
     parser.add_argument("prefix")
     parser.add_argument("--logs", required=True)
     args = parser.parse_args()
+    print(machine_wine().describe(f"prefix {args.prefix}"))
     start = time.monotonic()
     try:
         make_prefix(os.path.abspath(args.prefix), args.logs)

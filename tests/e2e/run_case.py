@@ -13,15 +13,18 @@ from harness.case_web import CASES as WEB_CASES
 from harness.cases import CASES
 from harness.context import Context
 from harness.driver import drive, fresh_directory
-from harness.runners import NativeRunner, WineRunner
+from harness.runners import NativeRunner, WineRunner, machine_wine
 
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("case", choices=sorted(set(CASES) | set(WEB_CASES)))
     parser.add_argument("--runner", choices=["native", "wine", "web"], default="native")
-    parser.add_argument("--program", required=True)
+    parser.add_argument("--program", required=True,
+                        help="the program; under Wine, its file name in --windows-programs")
     parser.add_argument("--fast-program")
+    parser.add_argument("--windows-programs", nargs=2, metavar=("FOLDER32", "FOLDER64"),
+                        help="the 32- and the 64-bit Windows programs' folders")
     parser.add_argument("--wine-prefix")
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--artifacts", required=True)
@@ -32,14 +35,26 @@ def parse_arguments():
     return parser.parse_args()
 
 
+def runner_and_programs(args):
+    """The runner, the program and its fast variant: under Wine, the build
+    for the Wine this machine runs. The page's cases take the native program's
+    pictures as their reference."""
+    if args.runner != "wine":
+        return NativeRunner(), args.program, args.fast_program
+    wine = machine_wine()
+    folder = wine.programs(*args.windows_programs)
+    program = os.path.join(folder, args.program)
+    print(wine.describe(os.path.relpath(program, args.source_dir)))
+    return WineRunner(args.wine_prefix), program, os.path.join(folder, args.fast_program)
+
+
 def main():
     args = parse_arguments()
     artifacts = fresh_directory(os.path.join(args.artifacts, f"{args.runner}-{args.case}"))
 
     def body(shots):
-        runner = WineRunner(args.wine_prefix) if args.runner == "wine" else NativeRunner()
-        context = Context(runner, args.program, args.fast_program, args.source_dir, artifacts,
-                          shots)
+        runner, program, fast_program = runner_and_programs(args)
+        context = Context(runner, program, fast_program, args.source_dir, artifacts, shots)
         (WEB_CASES if args.runner == "web" else CASES)[args.case](context)
 
     return drive(f"{args.runner} {args.case}", artifacts, args.time_limit, body, args.keep_shots)

@@ -5,16 +5,27 @@ quenn_unit_test(app_test
     LIBRARIES quenn_app quenn_recording_gl quenn_recording_win32)
 
 # The Windows programs import only the system's DLLs. They come from the
-# windows preset's build, which scripts/test makes before running the tests.
+# windows and windows64 presets' builds, which scripts/test makes before
+# running the tests.
 set(QUENN_WINDOWS_PROGRAMS_DIR "${PROJECT_SOURCE_DIR}/build/windows/app"
     CACHE PATH "Where the windows preset puts quenn.exe and quenn-fast.exe")
-find_program(QUENN_MINGW_OBJDUMP i686-w64-mingw32-objdump)
-add_test(NAME windows_programs_import_only_system_dlls
-         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUENN_MINGW_OBJDUMP}
-                 -DPROGRAMS_DIR=${QUENN_WINDOWS_PROGRAMS_DIR}
-                 -P ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_imports.cmake)
-set_tests_properties(windows_programs_import_only_system_dlls PROPERTIES
-                     LABELS programs SKIP_REGULAR_EXPRESSION "SKIPPED:")
+set(QUENN_WINDOWS64_PROGRAMS_DIR "${PROJECT_SOURCE_DIR}/build/windows64/app"
+    CACHE PATH "Where the windows64 preset puts quenn.exe and quenn-fast.exe")
+# NAME_SUFFIX TARGET FORMAT DIR for each build.
+foreach(build IN ITEMS ";i686;pei-i386;${QUENN_WINDOWS_PROGRAMS_DIR}"
+                       "64;x86_64;pei-x86-64;${QUENN_WINDOWS64_PROGRAMS_DIR}")
+    list(GET build 0 suffix)
+    list(GET build 1 target)
+    list(GET build 2 format)
+    list(GET build 3 dir)
+    find_program(QUENN_MINGW_OBJDUMP_${target} ${target}-w64-mingw32-objdump)
+    set(name windows${suffix}_programs_import_only_system_dlls)
+    add_test(NAME ${name}
+             COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUENN_MINGW_OBJDUMP_${target}}
+                     -DFORMAT=${format} -DPROGRAMS_DIR=${dir}
+                     -P ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_imports.cmake)
+    set_tests_properties(${name} PROPERTIES LABELS programs SKIP_REGULAR_EXPRESSION "SKIPPED:")
+endforeach()
 
 # The benchmarks' recording and replay of a frame's calls.
 quenn_unit_test(frame_calls_test

@@ -1,14 +1,15 @@
-# cmake -DOBJDUMP=<i686 objdump> -DPROGRAMS_DIR=<dir> -P check_windows_imports.cmake
-# Fails unless quenn.exe and quenn-fast.exe in PROGRAMS_DIR are PE32 for i686
-# that import nothing but the system DLLs below. Prints "SKIPPED" when one has
-# not been built.
+# cmake -DOBJDUMP=<objdump> -DFORMAT=<pei-i386|pei-x86-64> -DPROGRAMS_DIR=<dir>
+#       -P check_windows_imports.cmake
+# Fails unless quenn.exe and quenn-fast.exe in PROGRAMS_DIR are programs of
+# objdump's FORMAT that import nothing but the system DLLs below. Prints
+# "SKIPPED" when one has not been built.
 cmake_minimum_required(VERSION 3.25)
 set(allowed KERNEL32.DLL USER32.DLL GDI32.DLL OPENGL32.DLL MSVCRT.DLL)
 set(PROGRAMS "${PROGRAMS_DIR}/quenn.exe" "${PROGRAMS_DIR}/quenn-fast.exe")
 
 foreach(program IN LISTS PROGRAMS)
     if(NOT EXISTS "${program}")
-        message("SKIPPED: ${program} is not built (the windows preset builds it)")
+        message("SKIPPED: ${program} is not built")
         return()
     endif()
 endforeach()
@@ -19,8 +20,8 @@ foreach(program IN LISTS PROGRAMS)
     if(failed)
         message(FATAL_ERROR "${OBJDUMP} cannot read ${program}")
     endif()
-    if(NOT dump MATCHES "file format pei-i386")
-        message(FATAL_ERROR "${program} is not a PE32 for i686")
+    if(NOT dump MATCHES "file format ${FORMAT}\n")
+        message(FATAL_ERROR "${program} is not of the format ${FORMAT}")
     endif()
     string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
     if(NOT lines)

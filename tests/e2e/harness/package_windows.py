@@ -10,9 +10,10 @@ import zipfile
 from .case_picture import check_scene
 from .checks import CheckFailed, check
 from .desktop import Desktop
+from .driver import Skipped
 from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
-from .runners import WineRunner, wineserver
+from .runners import WineRunner, machine_wine, wineserver
 from .show import show_and_close
 
 WINDOWS_PROGRAMS = ("quenn.exe", "quenn-fast.exe")
@@ -34,8 +35,8 @@ RUN_SECONDS = 2.0
 def check_imports(ctx, directory):
     """Both programs import nothing but the five system DLLs."""
     script = os.path.join(ctx.source_dir, "tests", "unit", "check_windows_imports.cmake")
-    report = run_tool(["cmake", f"-DOBJDUMP={OBJDUMP}", f"-DPROGRAMS_DIR={directory}", "-P", script],
-                      "the programs' imports")
+    report = run_tool(["cmake", f"-DOBJDUMP={OBJDUMP}", "-DFORMAT=pei-i386",
+                       f"-DPROGRAMS_DIR={directory}", "-P", script], "the programs' imports")
     print(report)
 
 
@@ -127,6 +128,8 @@ def run_silently(desktop, runner, program, args, what):
 
 
 def case_nsis(ctx):
+    if machine_wine().bits != 32:
+        raise Skipped("the installer is a 32-bit program, and this machine cannot run those")
     installer = ctx.packages.need(ctx.packages.installer)
     runner = WineRunner(ctx.wine_prefix)
     # The window manager closes the window as the close case has it closed.
