@@ -15,6 +15,8 @@ struct Bitmap {
 
     int32_t bytesPerRow() const { return (width + 7) / 8; }
     bool set(int32_t column, int32_t row) const {
-        return rows[static_cast<size_t>(row * bytesPerRow() + column / 8)] & (0x80 >> column % 8);
+        const size_t byte = static_cast<size_t>(row) * static_cast<size_t>(bytesPerRow()) +
+                            static_cast<size_t>(column / 8);
+        return rows[byte] & (0x80 >> column % 8);
     }
 };
