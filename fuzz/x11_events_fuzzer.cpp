@@ -21,7 +21,7 @@ XEvent eventFrom(FuzzedDataProvider& data) {
     XEvent event;
     std::memset(&event, 0, sizeof event);
     const std::vector<uint8_t> bytes = data.ConsumeBytes<uint8_t>(sizeof event);
-    std::memcpy(&event, bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(&event, bytes.data(), bytes.size());
     return event;
 }
 
