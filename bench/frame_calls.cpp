@@ -17,18 +17,19 @@ GLint integer(uint32_t word) {
 
 }  // namespace
 
-const CallSpec* specOf(uint32_t code) {
-    for (const CallSpec& spec : kCallSpecs)
-        if (static_cast<uint32_t>(spec.code) == code) return &spec;
+const CallSignature* signatureOf(uint32_t code) {
+    for (const CallSignature& signature : kCallSignatures)
+        if (static_cast<uint32_t>(signature.code) == code) return &signature;
     return nullptr;
 }
 
 int64_t argumentWords(const uint32_t* words, size_t available) {
-    const CallSpec* spec = specOf(words[0]);
-    if (!spec) return -1;
-    auto count = static_cast<int64_t>(std::count_if(spec->arguments.begin(), spec->arguments.end(),
-                                                    [](char kind) { return kind != '-'; }));
-    if (spec->code == CallCode::glCallLists) {
+    const CallSignature* signature = signatureOf(words[0]);
+    if (!signature) return -1;
+    auto count =
+        static_cast<int64_t>(std::count_if(signature->arguments.begin(), signature->arguments.end(),
+                                           [](char kind) { return kind != '-'; }));
+    if (signature->code == CallCode::glCallLists) {
         if (available < 1 || integer(words[1]) < 0) return -1;
         count += (int64_t{integer(words[1])} + 3) / 4;
     }

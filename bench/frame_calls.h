@@ -6,7 +6,7 @@
 //
 // The calls are kept as 32-bit words, in the machine's byte order: for each
 // call its CallCode, then its arguments, one word each (a float's bits or an
-// integer), as its signature in kCallSpecs says; glCallLists is followed by
+// integer), as its signature in kCallSignatures says; glCallLists is followed by
 // its text, four bytes a word. A file of them is those words and nothing else.
 
 #include <cstdint>
@@ -46,13 +46,13 @@ enum class CallCode : uint32_t {
 // A call the replay knows: its name as the recording doubles log it, and its
 // arguments: 'f' a float, 'i' an integer, '-' one recorded but not replayed
 // (a handle: the replay uses the live ones).
-struct CallSpec {
+struct CallSignature {
     std::string_view name;
     CallCode code;
     std::string_view arguments;
 };
 
-inline constexpr CallSpec kCallSpecs[] = {
+inline constexpr CallSignature kCallSignatures[] = {
     {"glBegin", CallCode::glBegin, "i"},
     {"glEnd", CallCode::glEnd, ""},
     {"glVertex3f", CallCode::glVertex3f, "fff"},
@@ -85,8 +85,8 @@ inline constexpr CallSpec kCallSpecs[] = {
 // and needs no clock.
 inline constexpr std::string_view kUnreplayedCalls[] = {"GetTickCount", "GetDC", "ReleaseDC"};
 
-// The spec of `code`, or nullptr for a word that is no CallCode.
-const CallSpec* specOf(uint32_t code);
+// The signature of `code`, or nullptr for a word that is no CallCode.
+const CallSignature* signatureOf(uint32_t code);
 
 // How many words follow the code of the call whose code is at `words[0]`,
 // within `available` words after it; -1 when the words are no call.

@@ -9,9 +9,9 @@
 
 namespace {
 
-const CallSpec* specNamed(std::string_view name) {
-    for (const CallSpec& spec : kCallSpecs)
-        if (spec.name == name) return &spec;
+const CallSignature* signatureNamed(std::string_view name) {
+    for (const CallSignature& signature : kCallSignatures)
+        if (signature.name == name) return &signature;
     return nullptr;
 }
 
@@ -30,16 +30,16 @@ bool encodeArgument(char kind, double value, uint32_t& word) {
 }
 
 bool encodeCall(const Call& call, std::vector<uint32_t>& words) {
-    const CallSpec* spec = specNamed(call.name);
-    if (!spec || call.args.size() != spec->arguments.size()) return false;
-    words.push_back(static_cast<uint32_t>(spec->code));
+    const CallSignature* signature = signatureNamed(call.name);
+    if (!signature || call.args.size() != signature->arguments.size()) return false;
+    words.push_back(static_cast<uint32_t>(signature->code));
     for (size_t i = 0; i < call.args.size(); ++i) {
-        if (spec->arguments[i] == '-') continue;
+        if (signature->arguments[i] == '-') continue;
         uint32_t word;
-        if (!encodeArgument(spec->arguments[i], call.args[i], word)) return false;
+        if (!encodeArgument(signature->arguments[i], call.args[i], word)) return false;
         words.push_back(word);
     }
-    if (spec->code == CallCode::glCallLists) {
+    if (signature->code == CallCode::glCallLists) {
         if (call.args[1] != GL_UNSIGNED_BYTE || call.bytes.size() != call.args[0]) return false;
         std::vector<uint32_t> text((call.bytes.size() + 3) / 4, 0);
         if (!text.empty()) std::memcpy(text.data(), call.bytes.data(), call.bytes.size());
