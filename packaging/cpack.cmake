@@ -22,7 +22,9 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
-    set(CPACK_PACKAGE_FILE_NAME quenn-${PROJECT_VERSION}-win32)
+    # win32 for the 32-bit build, win64 for the 64-bit one.
+    math(EXPR QUENN_WINDOWS_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+    set(CPACK_PACKAGE_FILE_NAME quenn-${PROJECT_VERSION}-win${QUENN_WINDOWS_BITS})
     # A Start-menu shortcut for each program, beside the uninstaller's.
     foreach(program IN ITEMS quenn quenn-fast)
         string(APPEND CPACK_NSIS_CREATE_ICONS_EXTRA
@@ -32,7 +34,13 @@ if(WIN32)
     endforeach()
     set(CPACK_NSIS_PACKAGE_NAME quenn)
     set(CPACK_NSIS_DISPLAY_NAME "quenn ${PROJECT_VERSION}")
-    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+    if(QUENN_WINDOWS_BITS EQUAL 64)
+        # A 64-bit installer, into the 64-bit Program Files and registry.
+        set(CPACK_NSIS_DEFINES "  Target amd64-unicode")
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    else()
+        set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
+    endif()
     set(CPACK_NSIS_MUI_ICON ${QUENN_ICON})
     set(CPACK_NSIS_MUI_UNIICON ${QUENN_ICON})
     set(CPACK_NSIS_INSTALLED_ICON_NAME quenn.exe)
@@ -42,7 +50,7 @@ if(WIN32)
     # earlier version before it installs.
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY quenn)
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-    # The installer's own name: quenn-VERSION-win32-setup.exe beside the .zip.
+    # The installer's own name: quenn-VERSION-winNN-setup.exe beside the .zip.
     configure_file(${CMAKE_CURRENT_SOURCE_DIR}/windows/generator_options.cmake.in
                    ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake @ONLY)
     set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake)

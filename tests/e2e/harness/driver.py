@@ -9,16 +9,8 @@ import time
 from .checks import CheckFailed
 
 
-# CTest's SKIP_RETURN_CODE for the cases that can skip.
-SKIP_CODE = 77
-
-
 class Stopped(Exception):
     """The case's own time limit ran out, or CTest stopped it."""
-
-
-class Skipped(Exception):
-    """The case cannot run on this machine; the reason says why."""
 
 
 def _stop(signum, frame):
@@ -41,8 +33,7 @@ def fresh_directory(path):
 def drive(label, artifacts, time_limit, body, keep_shots=False):
     """Calls body(shots) with our own limit, below CTest's, so that
     everything started is still stopped. Returns the exit code: 0 when every
-    check held, SKIP_CODE when the case cannot run here, 1 otherwise, after
-    saving the screenshots in `shots`."""
+    check held, 1 otherwise, after saving the screenshots in `shots`."""
     signal.signal(signal.SIGALRM, _stop)
     signal.signal(signal.SIGTERM, _stop)
     signal.alarm(time_limit)
@@ -50,9 +41,6 @@ def drive(label, artifacts, time_limit, body, keep_shots=False):
     start = time.monotonic()
     try:
         body(shots)
-    except Skipped as reason:
-        print(f"SKIPPED {label}: {reason}")
-        return SKIP_CODE
     except CheckFailed as failure:
         print(f"FAILED {label}: {failure}")
     except Stopped as stop:

@@ -10,7 +10,6 @@ import zipfile
 from .case_picture import check_scene
 from .checks import CheckFailed, check
 from .desktop import Desktop
-from .driver import Skipped
 from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
 from .runners import WineRunner, machine_wine, wineserver
@@ -22,7 +21,6 @@ SHORTCUTS = {"quenn.lnk", "quenn-fast.lnk", "Uninstall.lnk"}
 ICON_COUNT = 7
 # VS_FIXEDFILEINFO starts with this signature.
 FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)
-OBJDUMP = "i686-w64-mingw32-objdump"
 # The installers run no Wine menu builder: it would write desktop entries
 # into the home folder of whoever runs the tests.
 NO_MENUS = {"WINEDLLOVERRIDES": "mscoree,mshtml,winemenubuilder.exe="}
@@ -32,10 +30,10 @@ INSTALL_TIME = 120
 RUN_SECONDS = 2.0
 
 
-def check_imports(ctx, directory):
+def check_imports(ctx, build, directory):
     """Both programs import nothing but the five system DLLs."""
     script = os.path.join(ctx.source_dir, "tests", "unit", "check_windows_imports.cmake")
-    report = run_tool(["cmake", f"-DOBJDUMP={OBJDUMP}", "-DFORMAT=pei-i386",
+    report = run_tool(["cmake", f"-DOBJDUMP={build.objdump}", f"-DFORMAT={build.object_format}",
                        f"-DPROGRAMS_DIR={directory}", "-P", script], "the programs' imports")
     print(report)
 
@@ -65,7 +63,12 @@ def check_resources(program, version):
 
 
 def case_zip(ctx):
-    path = ctx.packages.need(ctx.packages.zip)
+    for build in ctx.packages.windows.values():
+        check_zip(ctx, build)
+
+
+def check_zip(ctx, build):
+    path = ctx.packages.need(build.zip)
     top = os.path.basename(path)[:-len(".zip")]
     with zipfile.ZipFile(path) as archive, tempfile.TemporaryDirectory() as unpacked:
         names = {name for name in archive.namelist() if not name.endswith("/")}
@@ -73,7 +76,7 @@ def case_zip(ctx):
                          names)
         archive.extractall(unpacked)
         folder = os.path.join(unpacked, top)
-        check_imports(ctx, folder)
+        check_imports(ctx, build, folder)
         for program in WINDOWS_PROGRAMS:
             check_resources(os.path.join(folder, program), ctx.packages.version)
         for doc, source in zip(DOCS, ("README.md", "LICENSE")):
@@ -128,9 +131,11 @@ def run_silently(desktop, runner, program, args, what):
 
 
 def case_nsis(ctx):
-    if machine_wine().bits != 32:
-        raise Skipped("the installer is a 32-bit program, and this machine cannot run those")
-    installer = ctx.packages.need(ctx.packages.installer)
+    """The installer of the build this machine's Wine runs: the 32-bit one
+    where 32-bit programs run, else the 64-bit one."""
+    wine = machine_wine()
+    installer = ctx.packages.need(ctx.packages.windows[wine.bits].installer)
+    print(wine.describe(os.path.basename(installer)))
     runner = WineRunner(ctx.wine_prefix)
     # The window manager closes the window as the close case has it closed.
     with tempfile.TemporaryDirectory(prefix="quenn-nsis-") as temp, \

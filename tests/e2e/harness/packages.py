@@ -11,8 +11,21 @@ ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 PROGRAMS = ("quenn", "quenn-fast")
 
 
+class WindowsBuild:
+    """One width of the Windows packages: its zip, its installer, and the
+    objdump and object format that read its programs."""
+
+    def __init__(self, directory, version, bits, tools, object_format):
+        self.bits = bits
+        self.zip = os.path.join(directory, f"quenn-{version}-win{bits}.zip")
+        self.installer = os.path.join(directory, f"quenn-{version}-win{bits}-setup.exe")
+        self.objdump = f"{tools}-w64-mingw32-objdump"
+        self.object_format = object_format
+
+
 class Packages:
-    """The four packages of one version in scripts/package's output folder."""
+    """The packages of one version in scripts/package's output folder: the
+    Linux ones, and the Windows ones of the 32- and the 64-bit build."""
 
     def __init__(self, directory, version):
         self.directory = directory
@@ -21,8 +34,9 @@ class Packages:
         machine = os.uname().machine
         self.deb = self._path(f"quenn_{version}_{arch}.deb")
         self.tarball = self._path(f"quenn-{version}-linux-{machine}.tar.gz")
-        self.zip = self._path(f"quenn-{version}-win32.zip")
-        self.installer = self._path(f"quenn-{version}-win32-setup.exe")
+        self.windows = {bits: WindowsBuild(directory, version, bits, tools, object_format)
+                        for bits, tools, object_format in ((32, "i686", "pei-i386"),
+                                                           (64, "x86_64", "pei-x86-64"))}
 
     def _path(self, name):
         return os.path.join(self.directory, name)
