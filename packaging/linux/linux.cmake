@@ -1,6 +1,16 @@
 # The Linux install: GNU directories under the prefix, as a distribution lays
 # them out. Manuals and the changelog are gzipped as Debian wants them.
 install(TARGETS quenn quenn-fast RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the packages') also drops the compilers' version notes,
+# the .comment section, as Debian's own stripping does.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program IN ITEMS $<TARGET_FILE_NAME:quenn> $<TARGET_FILE_NAME:quenn-fast>)
+            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()")
 # Symbols bound at start, so that the whole relocation table can be read-only,
 # as in Debian's own packages.
 foreach(program IN ITEMS quenn quenn-fast)
