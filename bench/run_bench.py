@@ -10,11 +10,9 @@ import json
 import os
 import platform
 import re
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -22,9 +20,11 @@ sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
 
 from harness.checks import wait_for  # noqa: E402
 from harness.processes import Process  # noqa: E402
-from harness.runners import wine_environment, wineserver  # noqa: E402
+from harness.runners import WineRunner, machine_wine, wine_environment, wineserver  # noqa: E402
 from harness.xclient import XClient  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
+
+from first_frame_watch import FirstFrameWatcher  # noqa: E402
 
 WINDOW_TITLE = "vell!"
 
@@ -112,12 +112,29 @@ def parse_figures(text):
     return figures
 
 
-def frame_floor(command, env, rounds, frames, cwd=None):
-    result = subprocess.run(command + [str(rounds), str(frames)], env=env, cwd=cwd,
-                            capture_output=True, text=True, timeout=600)
-    figures = parse_figures(result.stdout)
-    if result.returncode != 0 or "ratio_median" not in figures:
-        raise RuntimeError(f"{command[0]} failed ({result.returncode}): {result.stderr[-400:]}")
+def finished(process, timeout):
+    """The exit code; a process still running after `timeout` seconds is
+    ended with its group and gives None. What a Wine program started (Wine's
+    own services) keeps running after it ends, until wineserver -k."""
+    code = process.wait(timeout)
+    if code is None:
+        process.stop()
+    return code
+
+
+def printed_figures(process):
+    with open(process.stdout_path) as out:
+        return parse_figures(out.read())
+
+
+def frame_floor(command, env, rounds, frames, log_dir):
+    # Output goes to files: Wine's services inherit the program's output
+    # and hold a pipe open long after it ends.
+    process = Process("frame_floor", command + [str(rounds), str(frames)], log_dir, env=env)
+    code = finished(process, 600)
+    figures = printed_figures(process)
+    if code != 0 or "ratio_median" not in figures:
+        raise RuntimeError(f"{command[-1]} failed ({code}): {process.stderr_text()[-400:]}")
     return figures
 
 
@@ -168,8 +185,7 @@ def time_startup(command, env, log_dir):
     if code != 0 or "presented" not in milestones:
         raise RuntimeError(f"{command[0]}: no presented frame (exit {code}): "
                            f"{process.stderr_text()[-400:]}")
-    with open(process.stdout_path) as out:
-        load = parse_figures(out.read()).get("load_us", 0.0) / 1e3
+    load = printed_figures(process).get("load_us", 0.0) / 1e3
     for name in milestones:
         if name not in ("spawn", "loaded"):
             milestones[name] -= load
@@ -302,22 +318,96 @@ def memory(table, build_dir, env, display, log_dir, work_dir):
 
 # ---- Under Wine -----------------------------------------------------------
 
-def wine_unavailable():
-    """Why Wine cannot run here, or None when it can."""
-    if shutil.which("wine") is None:
-        return "wine is not installed"
-    probe = subprocess.run(["wine", "--version"], capture_output=True, text=True)
+def wine_preset():
+    """The Windows build this machine's Wine runs: 32-bit where 32-bit
+    programs run, else 64-bit (the presets are named as their folders)."""
+    return machine_wine().programs("windows", "windows64")
+
+
+def wine_path(path):
+    """A Unix path as a Windows program under Wine names it (drive Z: is /)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def wine_unavailable(wine):
+    """Why Wine cannot run here, or None when it can; and its version."""
+    try:
+        probe = subprocess.run(wine.command + ["--version"], capture_output=True, text=True)
+    except OSError as failure:
+        return f"{wine.command[0]}: {failure.strerror}", None
     if probe.returncode != 0:
-        return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1]
-    return None
+        return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1], None
+    return None, probe.stdout.strip()
 
 
-def under_wine(table, windows_dir, bench_dir, display, log_dir, work_dir, native, rounds, frames):
-    reason = wine_unavailable()
+def watch_startup(watcher, title, command, env, log_dir):
+    """The first frame of one start of `command`, watched from outside
+    (bench/first_frame_watch.py); then its window is closed as a user would.
+    The floor's reading of its recording is left out."""
+    spawned = time.monotonic_ns()
+    process = Process("startup-wine", command, log_dir, env=env)
+    frame = watcher.watch(title, spawned, timeout=60)
+    if frame is None:
+        process.stop()
+        raise RuntimeError(f"{command[-1]}: no first frame within 60 s: "
+                           f"{process.stderr_text()[-400:]}")
+    watcher.client.request_close(frame.window)
+    code = finished(process, 30)
+    if code != 0:
+        raise RuntimeError(f"{command[-1]} did not end with 0 after the close ({code})")
+    load = printed_figures(process).get("load_us", 0.0) / 1e3
+    frame.mapped -= load
+    frame.presented -= load
+    return frame
+
+
+def wine_startup(table, name, wine, programs, bench_dir, env, runs, display, log_dir):
+    starts = {
+        "quenn.exe": ("vell!", wine.command + [os.path.join(programs, "app", "quenn.exe")]),
+        "floor": ("floor", wine.command + [os.path.join(programs, "bench", "startup_floor.exe"),
+                                           wine_path(os.path.join(bench_dir, "first.calls"))]),
+    }
+    watcher = FirstFrameWatcher(display)
+    try:
+        # One untimed start of each first: Wine's services are then running,
+        # as in a session where any Wine program ran before.
+        for title, command in starts.values():
+            watch_startup(watcher, title, command, env, log_dir)
+        results = {"quenn.exe": [], "floor": []}
+        for run in range(runs):
+            order = list(starts) if run % 2 == 0 else list(reversed(starts))
+            for program in order:
+                results[program].append(watch_startup(watcher, *starts[program], env, log_dir))
+    finally:
+        watcher.close()
+
+    def medians(span):
+        return " / ".join(f"{statistics.median(span(f) for f in results[p]):.1f}"
+                          for p in ("quenn.exe", "floor"))
+
+    ratios = [q.presented / f.presented for q, f in zip(results["quenn.exe"], results["floor"])]
+    table.add(name, "to first presented frame, quenn.exe / floor, ms",
+              medians(lambda f: f.presented))
+    table.add(name, f"quenn.exe / floor, median of {runs} pairs (lowest-highest)",
+              spread(ratios))
+    table.add(name, "  spawn to window mapped, quenn.exe / floor, ms", medians(lambda f: f.mapped))
+    table.add(name, "  window mapped to first frame, quenn.exe / floor, ms",
+              medians(lambda f: f.presented - f.mapped))
+    reads = [f.read for frames in results.values() for f in frames]
+    table.add(name, "watch resolution: the confirming read, median (highest), ms",
+              f"{statistics.median(reads):.2f} ({max(reads):.2f})")
+
+
+def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, args):
+    wine = machine_wine()
+    reason, version = wine_unavailable(wine)
+    label = f"Wine {wine.bits}-bit"
     if reason:
         for figure in ("frame pass / replay", "Wine / native frame rate", "start-up"):
-            table.add("wine", figure, f"not measured: {reason}")
+            table.add(label, figure, f"not measured: {reason}")
         return
+    table.add(label, "which Wine, which build",
+              f"{version}; {wine.describe(os.path.relpath(programs, SOURCE_DIR))}")
     prefix = os.path.join(work_dir, "wineprefix")
     if not os.path.isfile(os.path.join(prefix, "system.reg")):
         subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "tests", "e2e",
@@ -327,26 +417,35 @@ def under_wine(table, windows_dir, bench_dir, display, log_dir, work_dir, native
     # One wineserver for the whole run: start-ups then do not start it anew.
     wineserver(prefix, "-p")
     try:
-        floor = os.path.join(windows_dir, "bench", "frame_floor.exe")
-        figures = frame_floor(["wine", floor, "later.calls"], env, rounds, frames, cwd=bench_dir)
-        add_frame_rows(table, "frame, Wine", figures)
-        table.add("frame, Wine", "Wine / native frame rate",
+        floor = wine.command + [os.path.join(programs, "bench", "frame_floor.exe"),
+                                wine_path(os.path.join(bench_dir, "later.calls"))]
+        figures = frame_floor(floor, env, args.rounds, args.frames, log_dir)
+        add_frame_rows(table, f"frame, {label}", figures)
+        table.add(f"frame, {label}", "Wine / native frame rate",
                   f"{native['frame_us'] / figures['frame_us']:.3f}")
-        table.add("start-up, Wine", "to first presented frame",
-                  "not measured: the start-up probe is a 64-bit library, Wine's libGL a 32-bit one")
+        wine_startup(table, f"start-up, {label}", wine, programs, bench_dir, env,
+                     args.startups, display, log_dir)
     finally:
-        wineserver(prefix, "-k")
+        WineRunner(prefix).reset()
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default=os.path.join(SOURCE_DIR, "build", "linux"))
-    parser.add_argument("--windows-build", default=os.path.join(SOURCE_DIR, "build", "windows"))
+    parser.add_argument("--windows-build", help="the Windows build Wine runs "
+                        "(default: build/ and the preset --wine-preset prints)")
+    parser.add_argument("--wine-preset", action="store_true",
+                        help="print the preset of the Windows build this machine's Wine runs, "
+                        "and stop")
     parser.add_argument("--repetitions", type=int, default=10)
     parser.add_argument("--rounds", type=int, default=20)
     parser.add_argument("--frames", type=int, default=60)
     parser.add_argument("--startups", type=int, default=15)
     args = parser.parse_args()
+    if args.wine_preset:
+        print(wine_preset())
+        return 0
+    windows_build = args.windows_build or os.path.join(SOURCE_DIR, "build", wine_preset())
 
     bench_dir = os.path.join(args.build, "bench")
     work_dir = os.path.join(SOURCE_DIR, "build", "bench")
@@ -362,12 +461,12 @@ def main():
     try:
         env = dict(os.environ, DISPLAY=x.display)
         native = frame_floor([os.path.join(bench_dir, "frame_floor"),
-                              os.path.join(bench_dir, "later.calls")], env, args.rounds, args.frames)
+                              os.path.join(bench_dir, "later.calls")], env, args.rounds, args.frames,
+                             log_dir)
         add_frame_rows(table, "frame, native", native)
         startup(table, args.build, bench_dir, env, args.startups, log_dir)
         memory(table, args.build, env, x.display, log_dir, work_dir)
-        under_wine(table, args.windows_build, bench_dir, x.display, log_dir, work_dir, native,
-                   args.rounds, args.frames)
+        under_wine(table, windows_build, bench_dir, x.display, log_dir, work_dir, native, args)
     finally:
         x.stop()
     table.print(machine_description())
