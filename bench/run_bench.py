@@ -192,16 +192,24 @@ def time_startup(command, env, log_dir):
     return milestones
 
 
+def alternating(commands, runs, start):
+    """`start(command)` of each of the two commands (by name), `runs` times,
+    alternating which goes first: the results by name."""
+    results = {name: [] for name in commands}
+    for run in range(runs):
+        order = list(commands) if run % 2 == 0 else list(reversed(commands))
+        for name in order:
+            results[name].append(start(commands[name]))
+    return results
+
+
 def startup(table, build_dir, bench_dir, env, runs, log_dir):
     probe = os.path.join(bench_dir, "libfirst_frame_probe.so")
     env = dict(env, LD_PRELOAD=probe)
     program = [os.path.join(build_dir, "quenn")]
     floor = [os.path.join(bench_dir, "startup_floor"), os.path.join(bench_dir, "first.calls")]
-    results = {"quenn": [], "floor": []}
-    for run in range(runs):
-        order = [("quenn", program), ("floor", floor)]
-        for name, command in order if run % 2 == 0 else reversed(order):
-            results[name].append(time_startup(command, env, log_dir))
+    results = alternating({"quenn": program, "floor": floor}, runs,
+                          lambda command: time_startup(command, env, log_dir))
     totals = {name: [m["presented"] for m in runs_] for name, runs_ in results.items()}
     ratios = [q / f for q, f in zip(totals["quenn"], totals["floor"])]
     table.add("start-up, native", "to first presented frame, quenn / floor, ms",
@@ -361,39 +369,57 @@ def watch_startup(watcher, title, command, env, log_dir):
     return frame
 
 
-def wine_startup(table, name, wine, programs, bench_dir, env, runs, display, log_dir):
+def wine_startup(table, name, wine, programs, bench_dir, prefix, env, args, display, log_dir):
     starts = {
         "quenn.exe": ("vell!", wine.command + [os.path.join(programs, "app", "quenn.exe")]),
         "floor": ("floor", wine.command + [os.path.join(programs, "bench", "startup_floor.exe"),
                                            wine_path(os.path.join(bench_dir, "first.calls"))]),
     }
     watcher = FirstFrameWatcher(display)
+
+    def warm(start):
+        return watch_startup(watcher, *start, env, log_dir)
+
+    def cold(start):
+        WineRunner(prefix).reset()
+        return warm(start)
+
     try:
-        # One untimed start of each first: Wine's services are then running,
-        # as in a session where any Wine program ran before.
-        for title, command in starts.values():
-            watch_startup(watcher, title, command, env, log_dir)
-        results = {"quenn.exe": [], "floor": []}
-        for run in range(runs):
-            order = list(starts) if run % 2 == 0 else list(reversed(starts))
-            for program in order:
-                results[program].append(watch_startup(watcher, *starts[program], env, log_dir))
+        # Cold: no wineserver running, so the program starts it and Wine's
+        # services, as the first Wine program of a session does.
+        cold_results = alternating(starts, args.cold_startups, cold)
+        wineserver(prefix, "-p")
+        # Warm: one untimed start of each first, so that Wine's services
+        # run, as in a session where any Wine program ran before.
+        for start in starts.values():
+            warm(start)
+        results = alternating(starts, args.startups, warm)
     finally:
         watcher.close()
 
-    def medians(span):
-        return " / ".join(f"{statistics.median(span(f) for f in results[p]):.1f}"
-                          for p in ("quenn.exe", "floor"))
+    def medians(frames, span, digits=1):
+        return " / ".join(f"{statistics.median(span(f) for f in frames[p]):.{digits}f}"
+                          for p in starts)
 
-    ratios = [q.presented / f.presented for q, f in zip(results["quenn.exe"], results["floor"])]
+    def ratios(frames):
+        return [q.presented / f.presented for q, f in zip(frames["quenn.exe"], frames["floor"])]
+
     table.add(name, "to first presented frame, quenn.exe / floor, ms",
-              medians(lambda f: f.presented))
-    table.add(name, f"quenn.exe / floor, median of {runs} pairs (lowest-highest)",
-              spread(ratios))
-    table.add(name, "  spawn to window mapped, quenn.exe / floor, ms", medians(lambda f: f.mapped))
+              medians(results, lambda f: f.presented))
+    table.add(name, "  lowest-highest, quenn.exe / floor, ms",
+              " / ".join(f"{min(f.presented for f in results[p]):.1f}-"
+                         f"{max(f.presented for f in results[p]):.1f}" for p in starts))
+    table.add(name, f"quenn.exe / floor, median of {args.startups} pairs (lowest-highest)",
+              spread(ratios(results)))
+    table.add(name, "  spawn to window mapped, quenn.exe / floor, ms",
+              medians(results, lambda f: f.mapped))
     table.add(name, "  window mapped to first frame, quenn.exe / floor, ms",
-              medians(lambda f: f.presented - f.mapped))
-    reads = [f.read for frames in results.values() for f in frames]
+              medians(results, lambda f: f.presented - f.mapped))
+    table.add(name, f"cold (no wineserver running), quenn.exe / floor, median of "
+              f"{args.cold_startups} pairs, ms", medians(cold_results, lambda f: f.presented))
+    table.add(name, "cold, quenn.exe / floor (lowest-highest)", spread(ratios(cold_results)))
+    reads = [f.read for frames in (results, cold_results) for runs in frames.values()
+             for f in runs]
     table.add(name, "watch resolution: the confirming read, median (highest), ms",
               f"{statistics.median(reads):.2f} ({max(reads):.2f})")
 
@@ -423,8 +449,8 @@ def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, a
         add_frame_rows(table, f"frame, {label}", figures)
         table.add(f"frame, {label}", "Wine / native frame rate",
                   f"{native['frame_us'] / figures['frame_us']:.3f}")
-        wine_startup(table, f"start-up, {label}", wine, programs, bench_dir, env,
-                     args.startups, display, log_dir)
+        wine_startup(table, f"start-up, {label}", wine, programs, bench_dir, prefix, env, args,
+                     display, log_dir)
     finally:
         WineRunner(prefix).reset()
 
@@ -441,6 +467,8 @@ def main():
     parser.add_argument("--rounds", type=int, default=20)
     parser.add_argument("--frames", type=int, default=60)
     parser.add_argument("--startups", type=int, default=15)
+    parser.add_argument("--cold-startups", type=int, default=3,
+                        help="start-ups under Wine with no wineserver running")
     args = parser.parse_args()
     if args.wine_preset:
         print(wine_preset())
