@@ -353,7 +353,7 @@ def watch_startup(watcher, title, command, env, log_dir):
     (bench/first_frame_watch.py); then its window is closed as a user would.
     The floor's reading of its recording is left out."""
     spawned = time.monotonic_ns()
-    process = Process("startup-wine", command, log_dir, env=env)
+    process = Process("startup-watched", command, log_dir, env=env)
     frame = watcher.watch(title, spawned, timeout=60)
     if frame is None:
         process.stop()
@@ -369,9 +369,30 @@ def watch_startup(watcher, title, command, env, log_dir):
     return frame
 
 
+def watched_natively(table, build_dir, bench_dir, env, runs, display, log_dir):
+    """The native program timed by the watcher used under Wine, in pairs
+    with the preloaded probe: how late the watcher reads."""
+    program = [os.path.join(build_dir, "quenn")]
+    probed = dict(env, LD_PRELOAD=os.path.join(bench_dir, "libfirst_frame_probe.so"))
+    watcher = FirstFrameWatcher(display)
+    try:
+        results = alternating({
+            "watched": lambda: watch_startup(watcher, WINDOW_TITLE, program, env,
+                                             log_dir).presented,
+            "probed": lambda: time_startup(program, probed, log_dir)["presented"],
+        }, runs, lambda start: start())
+    finally:
+        watcher.close()
+    table.add("start-up, native", "quenn watched from outside as under Wine / probed, ms",
+              f"{statistics.median(results['watched']):.1f} / "
+              f"{statistics.median(results['probed']):.1f}")
+    table.add("start-up, native", f"watched - probed, median of {runs} pairs (lowest-highest), ms",
+              spread([w - p for w, p in zip(results["watched"], results["probed"])], 1))
+
+
 def wine_startup(table, name, wine, programs, bench_dir, prefix, env, args, display, log_dir):
     starts = {
-        "quenn.exe": ("vell!", wine.command + [os.path.join(programs, "app", "quenn.exe")]),
+        "quenn.exe": (WINDOW_TITLE, wine.command + [os.path.join(programs, "app", "quenn.exe")]),
         "floor": ("floor", wine.command + [os.path.join(programs, "bench", "startup_floor.exe"),
                                            wine_path(os.path.join(bench_dir, "first.calls"))]),
     }
@@ -493,6 +514,7 @@ def main():
                              log_dir)
         add_frame_rows(table, "frame, native", native)
         startup(table, args.build, bench_dir, env, args.startups, log_dir)
+        watched_natively(table, args.build, bench_dir, env, args.startups, x.display, log_dir)
         memory(table, args.build, env, x.display, log_dir, work_dir)
         under_wine(table, windows_build, bench_dir, x.display, log_dir, work_dir, native, args)
     finally:
