@@ -224,6 +224,48 @@ def startup(table, build_dir, bench_dir, env, runs, log_dir):
         table.add("start-up, native", f"  {phase}, quenn / floor, ms", " / ".join(medians))
 
 
+def watch_startup(watcher, title, command, env, log_dir):
+    """The first frame of one start of `command`, watched from outside
+    (bench/first_frame_watch.py); then its window is closed as a user would.
+    The floor's reading of its recording is left out."""
+    spawned = time.monotonic_ns()
+    process = Process("startup-watched", command, log_dir, env=env)
+    frame = watcher.watch(title, spawned, timeout=60)
+    if frame is None:
+        process.stop()
+        raise RuntimeError(f"{command[-1]}: no first frame within 60 s: "
+                           f"{process.stderr_text()[-400:]}")
+    watcher.client.request_close(frame.window)
+    code = finished(process, 30)
+    if code != 0:
+        raise RuntimeError(f"{command[-1]} did not end with 0 after the close ({code})")
+    load = printed_figures(process).get("load_us", 0.0) / 1e3
+    frame.mapped -= load
+    frame.presented -= load
+    return frame
+
+
+def watched_natively(table, build_dir, bench_dir, env, runs, display, log_dir):
+    """The native program timed by the watcher used under Wine, in pairs
+    with the preloaded probe: how late the watcher reads."""
+    program = [os.path.join(build_dir, "quenn")]
+    probed = dict(env, LD_PRELOAD=os.path.join(bench_dir, "libfirst_frame_probe.so"))
+    watcher = FirstFrameWatcher(display)
+    try:
+        results = alternating({
+            "watched": lambda: watch_startup(watcher, WINDOW_TITLE, program, env,
+                                             log_dir).presented,
+            "probed": lambda: time_startup(program, probed, log_dir)["presented"],
+        }, runs, lambda start: start())
+    finally:
+        watcher.close()
+    table.add("start-up, native", "quenn watched from outside as under Wine / probed, ms",
+              f"{statistics.median(results['watched']):.1f} / "
+              f"{statistics.median(results['probed']):.1f}")
+    table.add("start-up, native", f"watched - probed, median of {runs} pairs (lowest-highest), ms",
+              spread([w - p for w, p in zip(results["watched"], results["probed"])], 1))
+
+
 # ---- Memory ---------------------------------------------------------------
 
 def wait_for_window(client):
@@ -338,7 +380,7 @@ def wine_path(path):
 
 
 def wine_unavailable(wine):
-    """Why Wine cannot run here, or None when it can; and its version."""
+    """Why Wine cannot run here (None when it can), and its version."""
     try:
         probe = subprocess.run(wine.command + ["--version"], capture_output=True, text=True)
     except OSError as failure:
@@ -346,48 +388,6 @@ def wine_unavailable(wine):
     if probe.returncode != 0:
         return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1], None
     return None, probe.stdout.strip()
-
-
-def watch_startup(watcher, title, command, env, log_dir):
-    """The first frame of one start of `command`, watched from outside
-    (bench/first_frame_watch.py); then its window is closed as a user would.
-    The floor's reading of its recording is left out."""
-    spawned = time.monotonic_ns()
-    process = Process("startup-watched", command, log_dir, env=env)
-    frame = watcher.watch(title, spawned, timeout=60)
-    if frame is None:
-        process.stop()
-        raise RuntimeError(f"{command[-1]}: no first frame within 60 s: "
-                           f"{process.stderr_text()[-400:]}")
-    watcher.client.request_close(frame.window)
-    code = finished(process, 30)
-    if code != 0:
-        raise RuntimeError(f"{command[-1]} did not end with 0 after the close ({code})")
-    load = printed_figures(process).get("load_us", 0.0) / 1e3
-    frame.mapped -= load
-    frame.presented -= load
-    return frame
-
-
-def watched_natively(table, build_dir, bench_dir, env, runs, display, log_dir):
-    """The native program timed by the watcher used under Wine, in pairs
-    with the preloaded probe: how late the watcher reads."""
-    program = [os.path.join(build_dir, "quenn")]
-    probed = dict(env, LD_PRELOAD=os.path.join(bench_dir, "libfirst_frame_probe.so"))
-    watcher = FirstFrameWatcher(display)
-    try:
-        results = alternating({
-            "watched": lambda: watch_startup(watcher, WINDOW_TITLE, program, env,
-                                             log_dir).presented,
-            "probed": lambda: time_startup(program, probed, log_dir)["presented"],
-        }, runs, lambda start: start())
-    finally:
-        watcher.close()
-    table.add("start-up, native", "quenn watched from outside as under Wine / probed, ms",
-              f"{statistics.median(results['watched']):.1f} / "
-              f"{statistics.median(results['probed']):.1f}")
-    table.add("start-up, native", f"watched - probed, median of {runs} pairs (lowest-highest), ms",
-              spread([w - p for w, p in zip(results["watched"], results["probed"])], 1))
 
 
 def wine_startup(table, name, wine, programs, bench_dir, prefix, env, args, display, log_dir):
@@ -461,7 +461,8 @@ def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, a
                                                      "make_wine_prefix.py"),
                         prefix, "--logs", os.path.join(log_dir, "wine-prefix")], check=True)
     env = dict(os.environ, DISPLAY=display, **wine_environment(prefix))
-    # One wineserver for the whole run: start-ups then do not start it anew.
+    # One wineserver for the frame and the warm start-ups, which then do not
+    # start it anew.
     wineserver(prefix, "-p")
     try:
         floor = wine.command + [os.path.join(programs, "bench", "frame_floor.exe"),
