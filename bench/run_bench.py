@@ -134,7 +134,8 @@ def frame_floor(command, env, rounds, frames, log_dir):
     code = finished(process, 600)
     figures = printed_figures(process)
     if code != 0 or "ratio_median" not in figures:
-        raise RuntimeError(f"{command[-1]} failed ({code}): {process.stderr_text()[-400:]}")
+        raise RuntimeError(f"{' '.join(command)} failed ({code}): "
+                           f"{process.stderr_text()[-400:]}")
     return figures
 
 
@@ -233,12 +234,12 @@ def watch_startup(watcher, title, command, env, log_dir):
     frame = watcher.watch(title, spawned, timeout=60)
     if frame is None:
         process.stop()
-        raise RuntimeError(f"{command[-1]}: no first frame within 60 s: "
+        raise RuntimeError(f"{' '.join(command)}: no first frame within 60 s: "
                            f"{process.stderr_text()[-400:]}")
     watcher.client.request_close(frame.window)
     code = finished(process, 30)
     if code != 0:
-        raise RuntimeError(f"{command[-1]} did not end with 0 after the close ({code})")
+        raise RuntimeError(f"{' '.join(command)} did not end with 0 after the close ({code})")
     load = printed_figures(process).get("load_us", 0.0) / 1e3
     frame.mapped -= load
     frame.presented -= load
@@ -510,9 +511,9 @@ def main():
     x = XServer(log_dir)
     try:
         env = dict(os.environ, DISPLAY=x.display)
-        native = frame_floor([os.path.join(bench_dir, "frame_floor"),
-                              os.path.join(bench_dir, "later.calls")], env, args.rounds, args.frames,
-                             log_dir)
+        native_floor = [os.path.join(bench_dir, "frame_floor"),
+                        os.path.join(bench_dir, "later.calls")]
+        native = frame_floor(native_floor, env, args.rounds, args.frames, log_dir)
         add_frame_rows(table, "frame, native", native)
         startup(table, args.build, bench_dir, env, args.startups, log_dir)
         watched_natively(table, args.build, bench_dir, env, args.startups, x.display, log_dir)
