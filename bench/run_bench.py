@@ -10,11 +10,9 @@ import json
 import os
 import platform
 import re
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -22,9 +20,11 @@ sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
 
 from harness.checks import wait_for  # noqa: E402
 from harness.processes import Process  # noqa: E402
-from harness.runners import wine_environment, wineserver  # noqa: E402
+from harness.runners import WineRunner, machine_wine, wine_environment, wineserver  # noqa: E402
 from harness.xclient import XClient  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
+
+from first_frame_watch import FirstFrameWatcher  # noqa: E402
 
 WINDOW_TITLE = "vell!"
 
@@ -112,12 +112,30 @@ def parse_figures(text):
     return figures
 
 
-def frame_floor(command, env, rounds, frames, cwd=None):
-    result = subprocess.run(command + [str(rounds), str(frames)], env=env, cwd=cwd,
-                            capture_output=True, text=True, timeout=600)
-    figures = parse_figures(result.stdout)
-    if result.returncode != 0 or "ratio_median" not in figures:
-        raise RuntimeError(f"{command[0]} failed ({result.returncode}): {result.stderr[-400:]}")
+def finished(process, timeout):
+    """The exit code; a process still running after `timeout` seconds is
+    ended with its group and gives None. What a Wine program started (Wine's
+    own services) keeps running after it ends, until wineserver -k."""
+    code = process.wait(timeout)
+    if code is None:
+        process.stop()
+    return code
+
+
+def printed_figures(process):
+    with open(process.stdout_path) as out:
+        return parse_figures(out.read())
+
+
+def frame_floor(command, env, rounds, frames, log_dir):
+    # Output goes to files: Wine's services inherit the program's output
+    # and hold a pipe open long after it ends.
+    process = Process("frame_floor", command + [str(rounds), str(frames)], log_dir, env=env)
+    code = finished(process, 600)
+    figures = printed_figures(process)
+    if code != 0 or "ratio_median" not in figures:
+        raise RuntimeError(f"{' '.join(command)} failed ({code}): "
+                           f"{process.stderr_text()[-400:]}")
     return figures
 
 
@@ -168,12 +186,22 @@ def time_startup(command, env, log_dir):
     if code != 0 or "presented" not in milestones:
         raise RuntimeError(f"{command[0]}: no presented frame (exit {code}): "
                            f"{process.stderr_text()[-400:]}")
-    with open(process.stdout_path) as out:
-        load = parse_figures(out.read()).get("load_us", 0.0) / 1e3
+    load = printed_figures(process).get("load_us", 0.0) / 1e3
     for name in milestones:
         if name not in ("spawn", "loaded"):
             milestones[name] -= load
     return milestones
+
+
+def alternating(commands, runs, start):
+    """`start(command)` of each of the two commands (by name), `runs` times,
+    alternating which goes first: the results by name."""
+    results = {name: [] for name in commands}
+    for run in range(runs):
+        order = list(commands) if run % 2 == 0 else list(reversed(commands))
+        for name in order:
+            results[name].append(start(commands[name]))
+    return results
 
 
 def startup(table, build_dir, bench_dir, env, runs, log_dir):
@@ -181,11 +209,8 @@ def startup(table, build_dir, bench_dir, env, runs, log_dir):
     env = dict(env, LD_PRELOAD=probe)
     program = [os.path.join(build_dir, "quenn")]
     floor = [os.path.join(bench_dir, "startup_floor"), os.path.join(bench_dir, "first.calls")]
-    results = {"quenn": [], "floor": []}
-    for run in range(runs):
-        order = [("quenn", program), ("floor", floor)]
-        for name, command in order if run % 2 == 0 else reversed(order):
-            results[name].append(time_startup(command, env, log_dir))
+    results = alternating({"quenn": program, "floor": floor}, runs,
+                          lambda command: time_startup(command, env, log_dir))
     totals = {name: [m["presented"] for m in runs_] for name, runs_ in results.items()}
     ratios = [q / f for q, f in zip(totals["quenn"], totals["floor"])]
     table.add("start-up, native", "to first presented frame, quenn / floor, ms",
@@ -198,6 +223,48 @@ def startup(table, build_dir, bench_dir, env, runs, log_dir):
             spans = [m[end] - m[start] for m in results[name] if start in m and end in m]
             medians.append(f"{statistics.median(spans):.1f}" if spans else "-")
         table.add("start-up, native", f"  {phase}, quenn / floor, ms", " / ".join(medians))
+
+
+def watch_startup(watcher, title, command, env, log_dir):
+    """The first frame of one start of `command`, watched from outside
+    (bench/first_frame_watch.py); then its window is closed as a user would.
+    The floor's reading of its recording is left out."""
+    spawned = time.monotonic_ns()
+    process = Process("startup-watched", command, log_dir, env=env)
+    frame = watcher.watch(title, spawned, timeout=60)
+    if frame is None:
+        process.stop()
+        raise RuntimeError(f"{' '.join(command)}: no first frame within 60 s: "
+                           f"{process.stderr_text()[-400:]}")
+    watcher.client.request_close(frame.window)
+    code = finished(process, 30)
+    if code != 0:
+        raise RuntimeError(f"{' '.join(command)} did not end with 0 after the close ({code})")
+    load = printed_figures(process).get("load_us", 0.0) / 1e3
+    frame.mapped -= load
+    frame.presented -= load
+    return frame
+
+
+def watched_natively(table, build_dir, bench_dir, env, runs, display, log_dir):
+    """The native program timed by the watcher used under Wine, in pairs
+    with the preloaded probe: how late the watcher reads."""
+    program = [os.path.join(build_dir, "quenn")]
+    probed = dict(env, LD_PRELOAD=os.path.join(bench_dir, "libfirst_frame_probe.so"))
+    watcher = FirstFrameWatcher(display)
+    try:
+        results = alternating({
+            "watched": lambda: watch_startup(watcher, WINDOW_TITLE, program, env,
+                                             log_dir).presented,
+            "probed": lambda: time_startup(program, probed, log_dir)["presented"],
+        }, runs, lambda start: start())
+    finally:
+        watcher.close()
+    table.add("start-up, native", "quenn watched from outside as under Wine / probed, ms",
+              f"{statistics.median(results['watched']):.1f} / "
+              f"{statistics.median(results['probed']):.1f}")
+    table.add("start-up, native", f"watched - probed, median of {runs} pairs (lowest-highest), ms",
+              spread([w - p for w, p in zip(results["watched"], results["probed"])], 1))
 
 
 # ---- Memory ---------------------------------------------------------------
@@ -302,51 +369,134 @@ def memory(table, build_dir, env, display, log_dir, work_dir):
 
 # ---- Under Wine -----------------------------------------------------------
 
-def wine_unavailable():
-    """Why Wine cannot run here, or None when it can."""
-    if shutil.which("wine") is None:
-        return "wine is not installed"
-    probe = subprocess.run(["wine", "--version"], capture_output=True, text=True)
+def wine_preset():
+    """The Windows build this machine's Wine runs: 32-bit where 32-bit
+    programs run, else 64-bit (the presets are named as their folders)."""
+    return machine_wine().programs("windows", "windows64")
+
+
+def wine_path(path):
+    """A Unix path as a Windows program under Wine names it (drive Z: is /)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def wine_unavailable(wine):
+    """Why Wine cannot run here (None when it can), and its version."""
+    try:
+        probe = subprocess.run(wine.command + ["--version"], capture_output=True, text=True)
+    except OSError as failure:
+        return f"{wine.command[0]}: {failure.strerror}", None
     if probe.returncode != 0:
-        return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1]
-    return None
+        return (probe.stderr.strip().splitlines() or ["wine --version failed"])[-1], None
+    return None, probe.stdout.strip()
 
 
-def under_wine(table, windows_dir, bench_dir, display, log_dir, work_dir, native, rounds, frames):
-    reason = wine_unavailable()
+def wine_startup(table, name, wine, programs, bench_dir, prefix, env, args, display, log_dir):
+    starts = {
+        "quenn.exe": (WINDOW_TITLE, wine.command + [os.path.join(programs, "app", "quenn.exe")]),
+        "floor": ("floor", wine.command + [os.path.join(programs, "bench", "startup_floor.exe"),
+                                           wine_path(os.path.join(bench_dir, "first.calls"))]),
+    }
+    watcher = FirstFrameWatcher(display)
+
+    def warm(start):
+        return watch_startup(watcher, *start, env, log_dir)
+
+    def cold(start):
+        WineRunner(prefix).reset()
+        return warm(start)
+
+    try:
+        # Cold: no wineserver running, so the program starts it and Wine's
+        # services, as the first Wine program of a session does.
+        cold_results = alternating(starts, args.cold_startups, cold)
+        wineserver(prefix, "-p")
+        # Warm: one untimed start of each first, so that Wine's services
+        # run, as in a session where any Wine program ran before.
+        for start in starts.values():
+            warm(start)
+        results = alternating(starts, args.startups, warm)
+    finally:
+        watcher.close()
+
+    def medians(frames, span, digits=1):
+        return " / ".join(f"{statistics.median(span(f) for f in frames[p]):.{digits}f}"
+                          for p in starts)
+
+    def ratios(frames):
+        return [q.presented / f.presented for q, f in zip(frames["quenn.exe"], frames["floor"])]
+
+    table.add(name, "to first presented frame, quenn.exe / floor, ms",
+              medians(results, lambda f: f.presented))
+    table.add(name, "  lowest-highest, quenn.exe / floor, ms",
+              " / ".join(f"{min(f.presented for f in results[p]):.1f}-"
+                         f"{max(f.presented for f in results[p]):.1f}" for p in starts))
+    table.add(name, f"quenn.exe / floor, median of {args.startups} pairs (lowest-highest)",
+              spread(ratios(results)))
+    table.add(name, "  spawn to window mapped, quenn.exe / floor, ms",
+              medians(results, lambda f: f.mapped))
+    table.add(name, "  window mapped to first frame, quenn.exe / floor, ms",
+              medians(results, lambda f: f.presented - f.mapped))
+    table.add(name, f"cold (no wineserver running), quenn.exe / floor, median of "
+              f"{args.cold_startups} pairs, ms", medians(cold_results, lambda f: f.presented))
+    table.add(name, "cold, quenn.exe / floor (lowest-highest)", spread(ratios(cold_results)))
+    reads = [f.read for frames in (results, cold_results) for runs in frames.values()
+             for f in runs]
+    table.add(name, "watch resolution: the confirming read, median (highest), ms",
+              f"{statistics.median(reads):.2f} ({max(reads):.2f})")
+
+
+def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, args):
+    wine = machine_wine()
+    reason, version = wine_unavailable(wine)
+    label = f"Wine {wine.bits}-bit"
     if reason:
         for figure in ("frame pass / replay", "Wine / native frame rate", "start-up"):
-            table.add("wine", figure, f"not measured: {reason}")
+            table.add(label, figure, f"not measured: {reason}")
         return
+    table.add(label, "which Wine, which build",
+              f"{version}; {wine.describe(os.path.relpath(programs, SOURCE_DIR))}")
     prefix = os.path.join(work_dir, "wineprefix")
     if not os.path.isfile(os.path.join(prefix, "system.reg")):
         subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "tests", "e2e",
                                                      "make_wine_prefix.py"),
                         prefix, "--logs", os.path.join(log_dir, "wine-prefix")], check=True)
     env = dict(os.environ, DISPLAY=display, **wine_environment(prefix))
-    # One wineserver for the whole run: start-ups then do not start it anew.
+    # One wineserver for the frame and the warm start-ups, which then do not
+    # start it anew.
     wineserver(prefix, "-p")
     try:
-        floor = os.path.join(windows_dir, "bench", "frame_floor.exe")
-        figures = frame_floor(["wine", floor, "later.calls"], env, rounds, frames, cwd=bench_dir)
-        add_frame_rows(table, "frame, Wine", figures)
-        table.add("frame, Wine", "Wine / native frame rate",
+        floor = wine.command + [os.path.join(programs, "bench", "frame_floor.exe"),
+                                wine_path(os.path.join(bench_dir, "later.calls"))]
+        figures = frame_floor(floor, env, args.rounds, args.frames, log_dir)
+        add_frame_rows(table, f"frame, {label}", figures)
+        table.add(f"frame, {label}", "Wine / native frame rate",
                   f"{native['frame_us'] / figures['frame_us']:.3f}")
-        table.add("start-up, Wine", "to first presented frame",
-                  "not measured: the start-up probe is a 64-bit library, Wine's libGL a 32-bit one")
+        wine_startup(table, f"start-up, {label}", wine, programs, bench_dir, prefix, env, args,
+                     display, log_dir)
     finally:
-        wineserver(prefix, "-k")
+        WineRunner(prefix).reset()
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default=os.path.join(SOURCE_DIR, "build", "linux"))
-    parser.add_argument("--windows-build", default=os.path.join(SOURCE_DIR, "build", "windows"))
+    parser.add_argument("--windows-build", help="the Windows build Wine runs "
+                        "(default: build/ and the preset --wine-preset prints)")
+    parser.add_argument("--wine-preset", action="store_true",
+                        help="print the preset of the Windows build this machine's Wine runs, "
+                        "and stop")
     parser.add_argument("--repetitions", type=int, default=10)
     parser.add_argument("--rounds", type=int, default=20)
     parser.add_argument("--frames", type=int, default=60)
     parser.add_argument("--startups", type=int, default=15)
+    parser.add_argument("--cold-startups", type=int, default=3,
+                        help="start-ups under Wine with no wineserver running")
     args = parser.parse_args()
+    if args.wine_preset:
+        print(wine_preset())
+        return 0
+    windows_build = args.windows_build or os.path.join(SOURCE_DIR, "build", wine_preset())
 
     bench_dir = os.path.join(args.build, "bench")
     work_dir = os.path.join(SOURCE_DIR, "build", "bench")
@@ -361,13 +511,14 @@ def main():
     x = XServer(log_dir)
     try:
         env = dict(os.environ, DISPLAY=x.display)
-        native = frame_floor([os.path.join(bench_dir, "frame_floor"),
-                              os.path.join(bench_dir, "later.calls")], env, args.rounds, args.frames)
+        native_floor = [os.path.join(bench_dir, "frame_floor"),
+                        os.path.join(bench_dir, "later.calls")]
+        native = frame_floor(native_floor, env, args.rounds, args.frames, log_dir)
         add_frame_rows(table, "frame, native", native)
         startup(table, args.build, bench_dir, env, args.startups, log_dir)
+        watched_natively(table, args.build, bench_dir, env, args.startups, x.display, log_dir)
         memory(table, args.build, env, x.display, log_dir, work_dir)
-        under_wine(table, args.windows_build, bench_dir, x.display, log_dir, work_dir, native,
-                   args.rounds, args.frames)
+        under_wine(table, windows_build, bench_dir, x.display, log_dir, work_dir, native, args)
     finally:
         x.stop()
     table.print(machine_description())

@@ -1,5 +1,7 @@
 // The bare start-up floor on Windows (bench/startup_floor.h): Win32 and
-// WGL, through the program's rendering context code.
+// WGL, through the program's rendering context code. Once the frame is
+// presented it keeps its window until the window is closed, as the program
+// does, so that a watcher outside (under Wine) sees the frame.
 #include "bench/startup_floor.h"
 #include "bench/win32_replay_target.h"
 #include "gl/bitmap_font.h"
@@ -7,11 +9,16 @@
 
 namespace {
 
+LRESULT CALLBACK floorWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 HWND openWindow(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = floorWindowProcedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "QuennFloor";
     const ATOM atom = RegisterClassExA(&windowClass);
@@ -36,5 +43,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ShowWindow(window, SW_SHOW);
     Win32ReplayTarget target(GetDC(window), context.renderContext, font.listBase);
     firstFrame.replay(target);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
 }
