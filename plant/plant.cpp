@@ -102,19 +102,16 @@ constexpr SegmentStyle kStem{2.0f, 0.7f, 0.6f, 0.5f};  // "T", "t"
 constexpr SegmentStyle kLeaf{2.0f, 0.3f, 1.0f, 0.3f};  // "S"
 constexpr SegmentStyle kLine{3.0f, 0.6f, 0.6f, 0.9f};  // "L"
 
-// One segment from `start` along `heading`, in its own glBegin/glEnd pair,
-// with both ends included in `bounds`. Returns its end point.
-Vec3 emitSegment(Vec3 start, Vec3 heading, float stepLength, const SegmentStyle& style,
-                 Bounds& bounds) {
+// One segment from `start` along `heading`, in its own glBegin/glEnd pair.
+// Returns its end point.
+inline Vec3 emitSegment(Vec3 start, Vec3 heading, float stepLength, const SegmentStyle& style) {
     glLineWidth(style.width);
     glColor3f(style.r, style.g, style.b);
-    bounds.include(start);
     glBegin(GL_LINES);
     glVertex3f(start.x, start.y, start.z);
     const Vec3 end = start + heading * stepLength;
     glVertex3f(end.x, end.y, end.z);
     glEnd();
-    bounds.include(end);
     return end;
 }
 
@@ -134,44 +131,77 @@ Turns turnsAtAge(Duration age) {
     return {bend, bend.reversed(), left, left.reversed()};
 }
 
-// The turtle's walk. A "[" saves the turtle and the matching "]" restores
+// The symbols the walk stops at: those that draw, that open or close a
+// branch, and the end of the text. Between two stops there are only turns
+// and symbols that do nothing.
+struct Stops {
+    bool at[256] = {};
+    constexpr Stops() {
+        for (const unsigned char symbol : {'T', 't', 'S', 'L', '[', ']', '\0'}) at[symbol] = true;
+    }
+};
+constexpr Stops kStops;
+
+// `heading` after the turns among the symbols from `from` up to `to`, in order.
+Vec3 turned(Vec3 heading, const char* from, const char* to, const Turns& turns) {
+    for (; from != to; ++from) {
+        switch (*from) {
+            case '.': heading = rotateX(heading, turns.bend); break;
+            case '^': heading = rotateX(heading, turns.unbend); break;
+            case '<': heading = rotateY(heading, turns.left); break;
+            case '>': heading = rotateY(heading, turns.right); break;
+            default: break;
+        }
+    }
+    return heading;
+}
+
+// The turtle's walk, from stop to stop. The turns read since the last stop
+// are applied when a segment or a branch needs the heading, and dropped
+// unapplied at a "]": most of the built-in branches end with turns that
+// nothing draws after. A "[" saves the turtle and the matching "]" restores
 // it, on a stack of its own rather than by recursion; a branch opened with
-// kMaxBranchNesting branches already open is skipped.
+// kMaxBranchNesting branches already open is skipped. Only segment ends go
+// into `bounds`: the caller includes the first start (see interpret).
+// `segments` counts the segments drawn.
 const char* walk(const char* cursor, TurtleState turtle, const Turns& turns, float stepLength,
-                 Bounds& bounds) {
+                 Bounds& bounds, int& segments) {
     TurtleState saved[kMaxBranchNesting];
     int nesting = 0;
     for (;;) {
-        switch (*cursor++) {
+        const char* const turnsFrom = cursor;
+        while (!kStops.at[static_cast<unsigned char>(*cursor)]) ++cursor;
+        const char symbol = *cursor++;
+        if (symbol == ']') {
+            if (nesting == 0) return cursor;
+            turtle = saved[--nesting];
+            continue;
+        }
+        turtle.heading = turned(turtle.heading, turnsFrom, cursor - 1, turns);
+        switch (symbol) {
             case '\0': return nullptr;
             case 'T':
             case 't':
-                turtle.position =
-                    emitSegment(turtle.position, turtle.heading, stepLength, kStem, bounds);
+                turtle.position = emitSegment(turtle.position, turtle.heading, stepLength, kStem);
+                bounds.include(turtle.position);
+                ++segments;
                 break;
             case 'S':
-                turtle.position =
-                    emitSegment(turtle.position, turtle.heading, stepLength, kLeaf, bounds);
+                turtle.position = emitSegment(turtle.position, turtle.heading, stepLength, kLeaf);
+                bounds.include(turtle.position);
+                ++segments;
                 break;
             case 'L':
-                emitSegment(turtle.position, turtle.heading, stepLength, kLine, bounds);
+                bounds.include(emitSegment(turtle.position, turtle.heading, stepLength, kLine));
+                ++segments;
                 break;
-            case '.': turtle.heading = rotateX(turtle.heading, turns.bend); break;
-            case '^': turtle.heading = rotateX(turtle.heading, turns.unbend); break;
-            case '<': turtle.heading = rotateY(turtle.heading, turns.left); break;
-            case '>': turtle.heading = rotateY(turtle.heading, turns.right); break;
-            case '[':
+            default:  // "["
                 if (nesting < kMaxBranchNesting) {
                     saved[nesting++] = turtle;
                 } else if (!(cursor = skipBranch(cursor))) {
                     return nullptr;
                 }
                 break;
-            case ']':
-                if (nesting == 0) return cursor;
-                turtle = saved[--nesting];
-                break;
-            default: break;
         }
     }
 }
@@ -215,11 +245,15 @@ void Plant::draw(const FrameInfo& frameInfo) {
 }
 
 const char* Plant::interpret(const char* cursor, TurtleState turtle) {
-    // The walk widens a local copy of the bounds, which can stay in registers
-    // across the OpenGL calls, and hands it back at the end.
+    // Every segment starts at the turtle's first position or where an earlier
+    // one ended, so the bounds of a pass are those of its ends and of that
+    // position, included first as the first segment would. The walk widens a
+    // local copy, which can stay in registers across the OpenGL calls.
     Bounds widened = bounds;
-    const char* end = walk(cursor, turtle, turnsAtAge(age), stepLength, widened);
-    bounds = widened;
+    widened.include(turtle.position);
+    int segments = 0;
+    const char* end = walk(cursor, turtle, turnsAtAge(age), stepLength, widened, segments);
+    if (segments > 0) bounds = widened;
     return end;
 }
 

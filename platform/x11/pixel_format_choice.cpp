@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -21,12 +22,21 @@ int accumBits(const PIXELFORMATDESCRIPTOR& request) {
                                                  request.cAccumBlueBits + request.cAccumAlphaBits);
 }
 
+// The first keys of a distance, which no later one outweighs. Of the
+// request they read only whether it asks for a depth buffer.
+using LeadingKeys = std::array<int, 3>;
+
+LeadingKeys leadingKeys(const VisualDescription& visual, bool depthWanted) {
+    // A context asked to have a depth buffer must get one, whatever else.
+    return {depthWanted && visual.depthBits == 0, !visual.opaque, !visual.trueColor};
+}
+
 Distance distance(const VisualDescription& visual, const PIXELFORMATDESCRIPTOR& request) {
     const int accum = accumBits(request);
-    // A context asked to have a depth buffer must get one, whatever else.
-    return {request.cDepthBits > 0 && visual.depthBits == 0,
-            !visual.opaque,
-            !visual.trueColor,
+    const LeadingKeys leading = leadingKeys(visual, request.cDepthBits > 0);
+    return {leading[0],
+            leading[1],
+            leading[2],
             visual.slow,
             shortfall(request.cColorBits, visual.colorBits),
             shortfall(request.cDepthBits, visual.depthBits),
@@ -59,4 +69,21 @@ int choosePixelFormat(std::span<const VisualDescription> visuals,
         }
     }
     return best;
+}
+
+std::vector<bool> choosableVisuals(std::span<const VisualDescription> visuals) {
+    std::vector<bool> choosable(visuals.size(), false);
+    for (const bool depthWanted : {false, true}) {
+        std::optional<LeadingKeys> best;
+        for (const VisualDescription& visual : visuals) {
+            if (!isPixelFormatCandidate(visual)) continue;
+            const LeadingKeys keys = leadingKeys(visual, depthWanted);
+            if (!best || keys < *best) best = keys;
+        }
+        for (size_t i = 0; i < visuals.size(); ++i) {
+            if (isPixelFormatCandidate(visuals[i]) && leadingKeys(visuals[i], depthWanted) == best)
+                choosable[i] = true;
+        }
+    }
+    return choosable;
 }

@@ -5,6 +5,7 @@
 #endif
 
 #include <span>
+#include <vector>
 
 #include "platform/win32.h"
 
@@ -40,3 +41,10 @@ bool isPixelFormatCandidate(const VisualDescription& visual);
 // auxiliary buffers, multisampling, stereo) come first, then the server's order.
 int choosePixelFormat(std::span<const VisualDescription> visuals,
                       const PIXELFORMATDESCRIPTOR& request);
+
+// Which visuals some request could choose: the candidates that no other
+// candidate beats on the keys that come before every bit count (a depth
+// buffer when one is asked for, opaque, TrueColor). It reads only those
+// fields and the candidates' flags, so that a table may leave the rest
+// unread, as zeros, for the others: no request's choice changes.
+std::vector<bool> choosableVisuals(std::span<const VisualDescription> visuals);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/x11/pixel_format_choice.h"
@@ -163,6 +164,78 @@ TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
     VisualDescription singleBuffered = visual(24, 8, 24);
     singleBuffered.doubleBuffered = false;
     EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
+}
+
+TEST(PixelFormat, ChoosableVisualsLeadOnDepthOpacityAndTrueColor) {
+    VisualDescription translucent = visual(24, 8, 24);
+    translucent.opaque = false;
+    VisualDescription directColor = visual(24, 8, 24);
+    directColor.trueColor = false;
+    VisualDescription singleBuffered = visual(24, 8, 24);
+    singleBuffered.doubleBuffered = false;
+    EXPECT_EQ(choosableVisuals(std::vector{translucent, visual(12, 0, 16), directColor,
+                                           singleBuffered, visual(24, 8, 24)}),
+              (std::vector<bool>{false, true, false, false, true}));
+    // With no opaque TrueColor visual that has a depth buffer, the closest one
+    // that has one stays choosable, for requests that want one: opacity
+    // outweighs TrueColor.
+    EXPECT_EQ(choosableVisuals(std::vector{visual(24, 8, 0), translucent, directColor}),
+              (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(choosableVisuals(std::vector<VisualDescription>{}), std::vector<bool>{});
+}
+
+// A table whose visuals that no request could choose keep only what
+// choosableVisuals reads chooses as the whole table does, for any request.
+TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 16) % range);
+    };
+    for (int table = 0; table < 300; ++table) {
+        std::vector<VisualDescription> full;
+        for (int i = next(12); i > 0; --i) {
+            VisualDescription v = visual(8 * next(4), next(9), 8 * next(4), 8 * next(2));
+            v.doubleBuffered = next(4) != 0;
+            v.opaque = next(3) != 0;
+            v.trueColor = next(3) != 0;
+            v.slow = next(5) == 0;
+            v.stereo = next(6) == 0;
+            v.accumBits = 16 * next(3);
+            v.auxBuffers = next(2);
+            v.samples = 4 * next(2);
+            full.push_back(v);
+        }
+        const std::vector<bool> choosable = choosableVisuals(full);
+        std::vector<VisualDescription> partial = full;
+        for (size_t i = 0; i < partial.size(); ++i) {
+            if (choosable[i]) continue;
+            const VisualDescription& v = full[i];
+            VisualDescription read{};
+            read.openGl = v.openGl;
+            read.rgba = v.rgba;
+            read.doubleBuffered = v.doubleBuffered;
+            read.mainPlane = v.mainPlane;
+            read.opaque = v.opaque;
+            read.trueColor = v.trueColor;
+            read.depthBits = v.depthBits;
+            partial[i] = read;
+        }
+        for (int request = 0; request < 20; ++request) {
+            PIXELFORMATDESCRIPTOR r = programRequest();
+            r.cColorBits = static_cast<BYTE>(8 * next(5));
+            r.cAlphaBits = static_cast<BYTE>(next(9));
+            r.cDepthBits = static_cast<BYTE>(8 * next(4));
+            r.cStencilBits = static_cast<BYTE>(8 * next(2));
+            r.cAccumBits = static_cast<BYTE>(16 * next(3));
+            r.cAuxBuffers = static_cast<BYTE>(next(2));
+            const int chosen = choosePixelFormat(full, r);
+            ASSERT_EQ(choosePixelFormat(partial, r), chosen) << "table " << table;
+            if (chosen) {
+                EXPECT_TRUE(choosable[chosen - 1]);
+            }
+        }
+    }
 }
 
 }  // namespace
