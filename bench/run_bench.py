@@ -25,6 +25,7 @@ from harness.xclient import XClient  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
 from first_frame_watch import FirstFrameWatcher  # noqa: E402
+from web_frame import measure as measure_web_frames  # noqa: E402
 
 WINDOW_TITLE = "vell!"
 
@@ -478,6 +479,16 @@ def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, a
         WineRunner(prefix).reset()
 
 
+def web_frames(table, page_dir, runs):
+    """The page's frame pass in headless Chromium, over `runs` page loads."""
+    figures = [measure_web_frames(page_dir) for _ in range(runs)]
+    medians = [float(f["frameMedianMs"]) for f in figures]
+    means = [float(f["frameMeanMs"]) for f in figures]
+    table.add("frame, web", f"main thread per frame pass, median of {runs} runs (lowest-highest)",
+              spread(medians) + " ms", "<= 1 ms")
+    table.add("frame, web", "mean per run, median (lowest-highest)", spread(means) + " ms")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default=os.path.join(SOURCE_DIR, "build", "linux"))
@@ -492,6 +503,7 @@ def main():
     parser.add_argument("--startups", type=int, default=15)
     parser.add_argument("--cold-startups", type=int, default=3,
                         help="start-ups under Wine with no wineserver running")
+    parser.add_argument("--web-runs", type=int, default=5)
     args = parser.parse_args()
     if args.wine_preset:
         print(wine_preset())
@@ -521,6 +533,7 @@ def main():
         under_wine(table, windows_build, bench_dir, x.display, log_dir, work_dir, native, args)
     finally:
         x.stop()
+    web_frames(table, os.path.join(SOURCE_DIR, "build", "web"), args.web_runs)
     table.print(machine_description())
     return 0
 

@@ -1,6 +1,7 @@
 #include "platform/web/gl_machine.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -85,13 +86,17 @@ void GlMachine::viewport(int x, int y, int width, int height) {
     view = next;
 }
 
+// The program sets the same colour before every segment: it is packed
+// again only when it changes (bit for bit, so that NaNs compare too).
 void GlMachine::colour(float r, float g, float b, float a) {
-    currentRgba[0] = r, currentRgba[1] = g, currentRgba[2] = b, currentRgba[3] = a;
+    const float next[4] = {r, g, b, a};
+    if (std::memcmp(next, currentRgba, sizeof next) == 0) return;
+    std::memcpy(currentRgba, next, sizeof next);
     currentPacked = packColour(r, g, b, a);
 }
 
 void GlMachine::lineWidth(float width) {
-    if (width > 0.0f) lineWidthValue = width;
+    if (width > 0.0f) linePixels = lineWidthInPixels(width);
 }
 
 void GlMachine::polygonMode(GLenum face, GLenum mode) {
@@ -159,8 +164,7 @@ void GlMachine::drawLine(Corner a, Corner b) {
     if (view.empty()) return;
     Vec4 from = a.clip, to = b.clip;
     if (!clipToNearPlane(from, to) || outsideView(from, to, view)) return;
-    batch.add(lineQuad(from, to, lineWidthInPixels(lineWidthValue), view),
-              {a.rgba, b.rgba, b.rgba, a.rgba});
+    batch.add(lineQuad(from, to, linePixels, view), {a.rgba, b.rgba, b.rgba, a.rgba});
 }
 
 void GlMachine::drawQuad(const Corner (&corners)[4]) {

@@ -93,7 +93,7 @@ private:
     float currentRgba[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     uint32_t currentPacked;
     float clearRgba[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    float lineWidthValue = 1.0f;
+    float linePixels = 1.0f;  // the line width as drawn
     GLenum frontMode = GL_FILL;
     GLenum backMode = GL_FILL;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "platform/web/gl_machine.h"
 #include "platform/web/message_queue.h"
@@ -74,6 +75,34 @@ TEST_F(WebBatch, AClearCoversWhatCameBefore) {
     EXPECT_FLOAT_EQ(device.clears[0].a, 1.0f);  // clamped
     ASSERT_EQ(device.draws.size(), 1u);
     EXPECT_EQ(device.draws[0].vertices[0].rgba & 0xFF, 51u);  // the second segment's red
+}
+
+// The same colour and width are set before every segment: a change back to
+// an earlier value, or a refused width, must still reach the right segments.
+TEST_F(WebBatch, EachSegmentHasTheColourAndWidthSetBeforeIt) {
+    segment(2.0f, 0.1f);
+    segment(2.0f, 0.1f);
+    segment(0.5f, 0.2f);
+    segment(3.0f, 0.1f);
+    gl.lineWidth(0.0f);  // refused: the width stays as it was
+    gl.colour(NAN, 0.5f, 0.5f, 1.0f);
+    gl.colour(NAN, 0.5f, 0.5f, 1.0f);
+    gl.begin(GL_LINES);
+    gl.vertex(-0.5f, 0.0f, 0.0f);
+    gl.vertex(0.5f, 0.25f, 0.0f);
+    gl.end();
+    gl.finish();
+    const std::vector<QuadVertex> vertices = device.allVertices();
+    ASSERT_EQ(vertices.size(), 5u * 4u);
+    const Viewport view{0, 0, 64, 64};
+    const uint32_t reds[] = {26, 26, 51, 26, 0};
+    const float widths[] = {2.0f, 2.0f, 1.0f, 3.0f, 3.0f};
+    for (size_t i = 0; i < 5; ++i) {
+        const QuadVertex* quad = &vertices[i * 4];
+        EXPECT_EQ(quad[0].rgba & 0xFF, reds[i]) << "segment " << i;
+        EXPECT_FLOAT_EQ(windowOf(quad[3], view).y - windowOf(quad[0], view).y, widths[i])
+            << "segment " << i;
+    }
 }
 
 TEST_F(WebBatch, ColoursAreRoundedAndClampedToBytes) {

@@ -48,6 +48,13 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm", ".js": "text/javascript"})
 
+    def end_headers(self):
+        # A cross-origin isolated page: its performance.now() counts in 5 us
+        # steps instead of 100 us, fine enough to time one frame.
+        self.send_header("Cross-Origin-Opener-Policy", "same-origin")
+        self.send_header("Cross-Origin-Embedder-Policy", "require-corp")
+        super().end_headers()
+
     def log_message(self, *args):
         pass
 
