@@ -1,7 +1,6 @@
 #include "platform/web/gl_machine.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -87,11 +86,11 @@ void GlMachine::viewport(int x, int y, int width, int height) {
 }
 
 // The program sets the same colour before every segment: it is packed
-// again only when it changes (bit for bit, so that NaNs compare too).
+// again only when it changes.
 void GlMachine::colour(float r, float g, float b, float a) {
-    const float next[4] = {r, g, b, a};
-    if (std::memcmp(next, currentRgba, sizeof next) == 0) return;
-    std::memcpy(currentRgba, next, sizeof next);
+    const std::array<uint32_t, 4> next = colourBits(r, g, b, a);
+    if (next == currentBits) return;
+    currentBits = next;
     currentPacked = packColour(r, g, b, a);
 }
 
