@@ -15,12 +15,9 @@ import time
 from Xlib import X, error
 from Xlib.ext import damage
 
+from harness.picture import BACKGROUND, kind_of
 from harness.xclient import XClient
 
-# The scene's background, glClearColor(0.4, 0.3, 0.35), in 8 bits a channel,
-# and how far a channel may round away from it.
-BACKGROUND = (102, 77, 89)
-TOLERANCE = 2
 # The row read, this far inside the window's top and sides: background in
 # the first frame of the program and of its floor.
 INSET = 4
@@ -100,4 +97,4 @@ class FirstFrameWatcher:
 
 def _is_background(row, x):
     blue, green, red = row[4 * x:4 * x + 3]  # 32-bit pixels, BGRX
-    return all(abs(a - b) <= TOLERANCE for a, b in zip((red, green, blue), BACKGROUND))
+    return kind_of((red, green, blue)) == BACKGROUND

@@ -13,10 +13,13 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from Xlib import display  # noqa: E402
 
-from first_frame_watch import BACKGROUND, FirstFrameWatcher  # noqa: E402
+from first_frame_watch import FirstFrameWatcher  # noqa: E402
+from harness import picture  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
 TITLE = "vell!"
+# The scene's background, as a program clears its window to it.
+BACKGROUND = tuple(round(255 * c) for c in picture.SCENE_COLOURS[picture.BACKGROUND])
 BLACK = (0, 0, 0)
 GREEN = (40, 160, 60)
 

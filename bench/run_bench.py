@@ -20,7 +20,8 @@ sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
 
 from harness.checks import wait_for  # noqa: E402
 from harness.processes import Process  # noqa: E402
-from harness.runners import WineRunner, machine_wine, wine_environment, wineserver  # noqa: E402
+from harness.runners import (WineRunner, machine_wine, windows_path,  # noqa: E402
+                             wine_environment, wineserver)
 from harness.xclient import XClient  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
@@ -376,11 +377,6 @@ def wine_preset():
     return machine_wine().programs("windows", "windows64")
 
 
-def wine_path(path):
-    """A Unix path as a Windows program under Wine names it (drive Z: is /)."""
-    return "Z:" + path.replace("/", "\\")
-
-
 def wine_unavailable(wine):
     """Why Wine cannot run here (None when it can), and its version."""
     try:
@@ -396,7 +392,7 @@ def wine_startup(table, name, wine, programs, bench_dir, prefix, env, args, disp
     starts = {
         "quenn.exe": (WINDOW_TITLE, wine.command + [os.path.join(programs, "app", "quenn.exe")]),
         "floor": ("floor", wine.command + [os.path.join(programs, "bench", "startup_floor.exe"),
-                                           wine_path(os.path.join(bench_dir, "first.calls"))]),
+                                           windows_path(os.path.join(bench_dir, "first.calls"))]),
     }
     watcher = FirstFrameWatcher(display)
 
@@ -468,7 +464,7 @@ def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, a
     wineserver(prefix, "-p")
     try:
         floor = wine.command + [os.path.join(programs, "bench", "frame_floor.exe"),
-                                wine_path(os.path.join(bench_dir, "later.calls"))]
+                                windows_path(os.path.join(bench_dir, "later.calls"))]
         figures = frame_floor(floor, env, args.rounds, args.frames, log_dir)
         add_frame_rows(table, f"frame, {label}", figures)
         table.add(f"frame, {label}", "Wine / native frame rate",

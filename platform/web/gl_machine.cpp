@@ -86,11 +86,11 @@ void GlMachine::viewport(int x, int y, int width, int height) {
 }
 
 // The program sets the same colour before every segment: it is packed
-// again only when it changes.
+// again only when it changes (a NaN never compares equal, so it is packed).
 void GlMachine::colour(float r, float g, float b, float a) {
-    const std::array<uint32_t, 4> next = colourBits(r, g, b, a);
-    if (next == currentBits) return;
-    currentBits = next;
+    const std::array<float, 4> next{r, g, b, a};
+    if (next == currentRgba) return;
+    currentRgba = next;
     currentPacked = packColour(r, g, b, a);
 }
 

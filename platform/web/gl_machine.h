@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <map>
 
 #include "platform/web/bitmap.h"
@@ -12,15 +11,6 @@
 #include "platform/web/quad_batch.h"
 #include "platform/web/webgl_device.h"
 #include "platform/web/window_geometry.h"
-
-// A colour's components bit for bit, so that equal colours compare equal,
-// NaNs too. (The page's C++ library has no std::bit_cast.)
-inline std::array<uint32_t, 4> colourBits(float r, float g, float b, float a) {
-    const float components[4] = {r, g, b, a};
-    std::array<uint32_t, 4> bits;
-    std::memcpy(bits.data(), components, sizeof components);
-    return bits;
-}
 
 // OpenGL 1.1 as quenn calls it, one rendering context's state, drawn
 // through a WebGlDevice. Lines, quads and bitmaps all become quads in one
@@ -101,8 +91,7 @@ private:
     Viewport view{0, 0, 0, 0};
     BlendState blend{false, GL_ONE, GL_ZERO};
     bool cullFace = false;
-    // The current colour's components, bit for bit, so that NaNs compare too.
-    std::array<uint32_t, 4> currentBits = colourBits(1.0f, 1.0f, 1.0f, 1.0f);
+    std::array<float, 4> currentRgba{1.0f, 1.0f, 1.0f, 1.0f};
     uint32_t currentPacked;
     float clearRgba[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     float linePixels = 1.0f;  // the line width as drawn

@@ -9,7 +9,8 @@ import tempfile
 import unittest
 
 from harness.checks import CheckFailed
-from harness.package_windows import file_version, registry_section, shortcuts, windows_path
+from harness.package_windows import file_version, registry_section, shortcuts
+from harness.runners import windows_path
 from harness.packages import check_same_files
 
 KEY = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\quenn"

@@ -12,7 +12,7 @@ from .checks import CheckFailed, check
 from .desktop import Desktop
 from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
-from .runners import WineRunner, machine_wine, wineserver
+from .runners import WineRunner, machine_wine, windows_path, wineserver
 from .show import show_and_close
 
 WINDOWS_PROGRAMS = ("quenn.exe", "quenn-fast.exe")
@@ -81,11 +81,6 @@ def check_zip(ctx, build):
             check_resources(os.path.join(folder, program), ctx.packages.version)
         for doc, source in zip(DOCS, ("README.md", "LICENSE")):
             check_same_text(os.path.join(folder, doc), os.path.join(ctx.source_dir, source))
-
-
-def windows_path(path):
-    """Wine's name for a Linux path: drive Z: is the root."""
-    return "Z:" + path.replace("/", "\\")
 
 
 def shortcuts(prefix):

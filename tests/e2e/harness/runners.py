@@ -101,6 +101,11 @@ def wineserver(prefix, option):
                    stderr=subprocess.DEVNULL, timeout=60, check=False)
 
 
+def windows_path(path):
+    """Wine's name for a Linux path: drive Z: is the root."""
+    return "Z:" + path.replace("/", "\\")
+
+
 def wine_environment(prefix):
     # No debug output, and no prompts to install Mono or Gecko; the Wine
     # this machine runs.
