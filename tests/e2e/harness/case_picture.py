@@ -57,15 +57,22 @@ def check_scene(picture, label):
           "almost only the scene's colours", picture.summary())
 
 
-def check_counter_corner(picture, label):
+def counter_in_corner(picture):
+    """Whether the counter's text lies in the lower-left corner, and where it lies."""
     bounds = picture.bounds(TEXT_KINDS)
-    check(bounds is not None and picture.count(TEXT_KINDS) >= 20, f"{label}: counter text",
-          "half-white text pixels", picture.summary())
+    if bounds is None:
+        return False, "no text"
     left, top, right, bottom = bounds
     in_corner = (left <= 4 and bottom >= picture.height - 4 and top >= picture.height - 24 and
                  right < picture.width // 2)
-    check(in_corner, f"{label}: counter position", "text in the lower-left corner",
-          f"text within x {left}..{right}, y {top}..{bottom}")
+    return in_corner, f"text within x {left}..{right}, y {top}..{bottom}"
+
+
+def check_counter_corner(picture, label):
+    check(picture.count(TEXT_KINDS) >= 20, f"{label}: counter text",
+          "half-white text pixels", picture.summary())
+    in_corner, where = counter_in_corner(picture)
+    check(in_corner, f"{label}: counter position", "text in the lower-left corner", where)
 
 
 def counter_width(picture):

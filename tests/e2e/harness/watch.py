@@ -34,7 +34,8 @@ def is_drawn(picture):
             picture.count(TEXT_KINDS) > 0)
 
 
-def wait_picture(desktop, program, window, label, timeout, accept=is_drawn):
+def wait_picture(desktop, program, window, label, timeout, accept=is_drawn,
+                 expected="grid, plant and counter pixels"):
     """The first screenshot that `accept` takes, kept under `label`."""
     latest = {}
 
@@ -48,7 +49,7 @@ def wait_picture(desktop, program, window, label, timeout, accept=is_drawn):
         latest["picture"] = picture
         return accept(picture), picture.summary()
 
-    wait_for(f"picture {label}", "grid, plant and counter pixels", probe, timeout)
+    wait_for(f"picture {label}", expected, probe, timeout)
     return latest["picture"]
 
 

@@ -9,6 +9,9 @@ from .checks import CheckFailed, wait_for, wait_until
 from .processes import Process
 
 SCREEN = "1024x768x24"
+# openbox's settings for the tests: one desktop, and no bindings or menus
+# that input meant for the program could set off.
+CONFIG = os.path.join(os.path.dirname(__file__), "openbox-rc.xml")
 
 
 class XServer:
@@ -60,7 +63,8 @@ class WindowManager:
         if shutil.which("openbox") is None:
             raise CheckFailed("no window manager", "openbox installed (scripts/setup)", "not found")
         env = dict(os.environ, DISPLAY=x.display)
-        self.process = Process("openbox", ["openbox", "--sm-disable"], log_dir, env=env)
+        self.process = Process("openbox", ["openbox", "--sm-disable", "--config-file", CONFIG],
+                               log_dir, env=env)
 
     def wait_ready(self, client, timeout=15.0):
         """Returns once openbox manages new windows. It announces itself on
