@@ -81,6 +81,10 @@ inline constexpr CallSignature kCallSignatures[] = {
     {"SwapBuffers", CallCode::SwapBuffers, "-"},
 };
 
+// How long after the first frame the later recorded frame is drawn: both
+// plants show, the first at this age and the second 1.5 s younger.
+inline constexpr uint32_t kLaterFrameAfterFirstMs = 2000;
+
 // Calls of a frame that the replay leaves out: it holds the device context
 // and needs no clock.
 inline constexpr std::string_view kUnreplayedCalls[] = {"GetTickCount", "GetDC", "ReleaseDC"};

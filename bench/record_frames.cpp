@@ -8,6 +8,7 @@
 
 #include "app/frame.h"
 #include "app/main_window.h"
+#include "bench/frame_calls.h"
 #include "bench/frame_encoding.h"
 #include "tests/doubles/recording_win32.h"
 
@@ -41,9 +42,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     RecordingWin32 win32;
-    // The clock at window creation, at the first frame, and 2 s later, when
-    // the second plant, due 1.5 s after the first frame, is drawn too.
-    win32.ticks = {1000, 1000, 3000};
+    // The clock at window creation, at the first frame, and at the later one.
+    win32.ticks = {1000, 1000, 1000 + kLaterFrameAfterFirstMs};
     const HWND window = createMainWindow(registerWindowClass(nullptr), nullptr, 256, 256, "vell!");
     if (!window) return 1;
     return recordFrame(window, argv[1]) && recordFrame(window, argv[2]) ? 0 : 1;
