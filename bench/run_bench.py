@@ -494,8 +494,8 @@ def main():
                         help="print the preset of the Windows build this machine's Wine runs, "
                         "and stop")
     parser.add_argument("--repetitions", type=int, default=10)
-    parser.add_argument("--rounds", type=int, default=20)
-    parser.add_argument("--frames", type=int, default=60)
+    parser.add_argument("--rounds", type=int, default=60)
+    parser.add_argument("--frames", type=int, default=20)
     parser.add_argument("--startups", type=int, default=15)
     parser.add_argument("--cold-startups", type=int, default=3,
                         help="start-ups under Wine with no wineserver running")
