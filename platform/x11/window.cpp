@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/x11/class_registry.h"
+#include "platform/common/class_registry.h"
 #include "platform/x11/record_table.h"
 #include "platform/x11/visual_table.h"
 

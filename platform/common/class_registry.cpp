@@ -1,4 +1,4 @@
-#include "platform/x11/class_registry.h"
+#include "platform/common/class_registry.h"
 
 #include <strings.h>
 

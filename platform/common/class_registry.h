@@ -1,7 +1,7 @@
 #pragma once
 
 #ifdef _WIN32
-#error "platform/x11 is the Linux layer: on Windows the system provides these calls"
+#error "the layers keep window classes where Windows does not: there the system keeps them"
 #endif
 
 #include <string>

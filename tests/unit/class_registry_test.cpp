@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/x11/class_registry.h"
+#include "platform/common/class_registry.h"
 
 namespace {
 
