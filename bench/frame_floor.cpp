@@ -30,7 +30,7 @@ double timePerFrame(int frames, Draw draw) {
 
 // Sets the frame clock so that the next pass is drawn at the recorded frame's
 // time. The plants sway with the clock, and what their lines cost to
-// rasterise sways with them (by some 15% over a cycle): timed at another
+// rasterise sways with them (by up to 14% over a cycle): timed at another
 // time, the pass and the replay would not draw the same picture.
 void atRecordedTime() {
     const uint32_t recorded = currentScene->plant1->beginTime.milliseconds + kLaterFrameAfterFirstMs;
