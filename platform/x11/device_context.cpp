@@ -27,7 +27,7 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     if (known->pixelFormat != 0) return known->pixelFormat == format ? TRUE : FALSE;
     const VisualTable& table = visualTable(*connection);
     const XVisualInfo* visual = table.visual(format);
-    if (!visual || !isPixelFormatCandidate(table.descriptions[format - 1])) return FALSE;
+    if (!visual || !table.isCandidate(connection->display, format)) return FALSE;
     if (!moveToVisual(*connection, known->window, *visual)) return FALSE;
     known->pixelFormat = format;
     return TRUE;

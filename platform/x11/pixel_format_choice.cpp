@@ -56,6 +56,13 @@ bool isPixelFormatCandidate(const VisualDescription& visual) {
     return visual.openGl && visual.rgba && visual.doubleBuffered && visual.mainPlane;
 }
 
+bool opaqueTrueColorLeads(std::span<const VisualDescription> visuals) {
+    return std::any_of(visuals.begin(), visuals.end(), [](const VisualDescription& visual) {
+        return visual.opaque && visual.trueColor && isPixelFormatCandidate(visual) &&
+               visual.depthBits > 0;
+    });
+}
+
 int choosePixelFormat(std::span<const VisualDescription> visuals,
                       const PIXELFORMATDESCRIPTOR& request) {
     int best = 0;

@@ -48,3 +48,10 @@ int choosePixelFormat(std::span<const VisualDescription> visuals,
 // fields and the candidates' flags, so that a table may leave the rest
 // unread, as zeros, for the others: no request's choice changes.
 std::vector<bool> choosableVisuals(std::span<const VisualDescription> visuals);
+
+// Whether the screen's opaque TrueColor visuals lead on those keys: one of
+// them is a candidate with a depth buffer, so no other visual can be chosen,
+// whether a request wants a depth buffer or not. It reads opacity, TrueColor
+// and the flags and depth buffers of those visuals only, so that a table may
+// leave the others' unread until it knows they matter.
+bool opaqueTrueColorLeads(std::span<const VisualDescription> visuals);

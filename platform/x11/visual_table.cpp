@@ -41,26 +41,37 @@ void readBuffers(Display* display, XVisualInfo& visual, VisualDescription& descr
     description.samples = get(GLX_SAMPLES);
 }
 
-// The descriptions in three steps: what the visual's own record tells and
-// whether it is a candidate, for all; the depth buffer, for candidates; the
-// rest, for the visuals that choosableVisuals keeps. The others keep zeros
-// there, which no choice reads.
-std::vector<VisualDescription> describeGl(Display* display, std::vector<XVisualInfo>& visuals,
-                                          int screenDepth) {
-    std::vector<VisualDescription> descriptions(visuals.size());
-    for (size_t i = 0; i < visuals.size(); ++i) {
-        VisualDescription& description = descriptions[i];
-        description.opaque = visuals[i].depth == screenDepth;
-        description.trueColor = visuals[i].c_class == TrueColor;
-        readCandidacy(display, visuals[i], description);
-        if (isPixelFormatCandidate(description))
-            description.depthBits = attribute(display, visuals[i], GLX_DEPTH_SIZE);
+// Candidacy, and the depth buffer of a candidate.
+void readLeading(Display* display, XVisualInfo& visual, VisualDescription& description) {
+    readCandidacy(display, visual, description);
+    if (isPixelFormatCandidate(description))
+        description.depthBits = attribute(display, visual, GLX_DEPTH_SIZE);
+}
+
+// The descriptions in steps: what the visual's own record tells, for all;
+// candidacy and depth buffer, for the opaque TrueColor visuals, and for the
+// others only if none of those leads (most servers have one that does); the
+// rest, for the visuals that choosableVisuals keeps. Unread fields stay zero,
+// which no choice reads.
+void describeGl(Display* display, VisualTable& table, int screenDepth) {
+    std::vector<VisualDescription>& descriptions = table.descriptions;
+    descriptions.assign(table.visuals.size(), VisualDescription{});
+    table.candidacyRead.assign(table.visuals.size(), false);
+    for (const bool opaqueTrueColor : {true, false}) {
+        if (!opaqueTrueColor && opaqueTrueColorLeads(descriptions)) break;
+        for (size_t i = 0; i < table.visuals.size(); ++i) {
+            VisualDescription& description = descriptions[i];
+            description.opaque = table.visuals[i].depth == screenDepth;
+            description.trueColor = table.visuals[i].c_class == TrueColor;
+            if ((description.opaque && description.trueColor) != opaqueTrueColor) continue;
+            readLeading(display, table.visuals[i], description);
+            table.candidacyRead[i] = true;
+        }
     }
     const std::vector<bool> choosable = choosableVisuals(descriptions);
-    for (size_t i = 0; i < visuals.size(); ++i) {
-        if (choosable[i]) readBuffers(display, visuals[i], descriptions[i]);
+    for (size_t i = 0; i < table.visuals.size(); ++i) {
+        if (choosable[i]) readBuffers(display, table.visuals[i], descriptions[i]);
     }
-    return descriptions;
 }
 
 VisualTable readTable(const Connection& connection) {
@@ -72,10 +83,12 @@ VisualTable readTable(const Connection& connection) {
     if (!found) return table;
     table.visuals.assign(found, found + count);
     XFree(found);
-    const int screenDepth = DefaultDepth(connection.display, connection.screen);
-    table.descriptions = connection.hasGlx
-                             ? describeGl(connection.display, table.visuals, screenDepth)
-                             : std::vector<VisualDescription>(table.visuals.size());
+    if (connection.hasGlx) {
+        describeGl(connection.display, table, DefaultDepth(connection.display, connection.screen));
+    } else {
+        table.descriptions.assign(table.visuals.size(), VisualDescription{});
+        table.candidacyRead.assign(table.visuals.size(), true);
+    }
     return table;
 }
 
@@ -84,6 +97,18 @@ VisualTable readTable(const Connection& connection) {
 const XVisualInfo* VisualTable::visual(int pixelFormat) const {
     if (pixelFormat < 1 || pixelFormat > static_cast<int>(visuals.size())) return nullptr;
     return &visuals[pixelFormat - 1];
+}
+
+bool VisualTable::isCandidate(Display* display, int pixelFormat) const {
+    const XVisualInfo* known = visual(pixelFormat);
+    if (!known) return false;
+    const size_t index = static_cast<size_t>(pixelFormat - 1);
+    if (candidacyRead[index]) return isPixelFormatCandidate(descriptions[index]);
+    // Not read since no choice needed it: read now, for this one visual.
+    XVisualInfo copy = *known;
+    VisualDescription description{};
+    readCandidacy(display, copy, description);
+    return isPixelFormatCandidate(description);
 }
 
 const VisualTable& visualTable(const Connection& connection) {

@@ -12,12 +12,18 @@
 #include "platform/x11/pixel_format_choice.h"
 
 // The screen's visuals in the server's order; pixel format n is visual n - 1.
+// A description holds what some choice could read (pixel_format_choice.h).
 struct VisualTable {
     std::vector<XVisualInfo> visuals;
     std::vector<VisualDescription> descriptions;
+    std::vector<bool> candidacyRead;  // whether a description's flags were read
 
     // The visual of a pixel format, nullptr for an index out of range.
     const XVisualInfo* visual(int pixelFormat) const;
+
+    // Whether a window's context can use the pixel format's visual (see
+    // isPixelFormatCandidate), read from GLX on `display` if the table has not.
+    bool isCandidate(Display* display, int pixelFormat) const;
 };
 
 // The table of the connection's screen, read once. Without GLX no visual is

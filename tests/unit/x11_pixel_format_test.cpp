@@ -184,9 +184,25 @@ TEST(PixelFormat, ChoosableVisualsLeadOnDepthOpacityAndTrueColor) {
     EXPECT_EQ(choosableVisuals(std::vector<VisualDescription>{}), std::vector<bool>{});
 }
 
-// A table whose visuals that no request could choose keep only what
-// choosableVisuals reads chooses as the whole table does, for any request.
+TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
+    VisualDescription directColor = visual(24, 8, 24);
+    directColor.trueColor = false;
+    VisualDescription translucent = visual(24, 8, 24);
+    translucent.opaque = false;
+    VisualDescription singleBuffered = visual(24, 8, 24);
+    singleBuffered.doubleBuffered = false;
+    EXPECT_TRUE(opaqueTrueColorLeads(std::vector{directColor, visual(16, 0, 16)}));
+    EXPECT_FALSE(opaqueTrueColorLeads(std::vector{directColor, translucent, visual(24, 8, 0)}));
+    EXPECT_FALSE(opaqueTrueColorLeads(std::vector{singleBuffered}));
+    EXPECT_FALSE(opaqueTrueColorLeads(std::vector<VisualDescription>{}));
+}
+
+// A table read as the layer reads it chooses as the whole table does, for
+// any request: visuals that no request could choose keep only what
+// choosableVisuals reads, and when the opaque TrueColor visuals lead, the
+// others keep only their opacity and class.
 TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
+    int tablesLed = 0;
     uint32_t seed = 12345;
     auto next = [&](uint32_t range) {
         seed = seed * 1664525u + 1013904223u;
@@ -207,20 +223,25 @@ TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
             full.push_back(v);
         }
         const std::vector<bool> choosable = choosableVisuals(full);
+        const bool led = opaqueTrueColorLeads(full);
+        tablesLed += led;
         std::vector<VisualDescription> partial = full;
         for (size_t i = 0; i < partial.size(); ++i) {
             if (choosable[i]) continue;
             const VisualDescription& v = full[i];
             VisualDescription read{};
-            read.openGl = v.openGl;
-            read.rgba = v.rgba;
-            read.doubleBuffered = v.doubleBuffered;
-            read.mainPlane = v.mainPlane;
             read.opaque = v.opaque;
             read.trueColor = v.trueColor;
-            read.depthBits = v.depthBits;
+            if ((v.opaque && v.trueColor) || !led) {
+                read.openGl = v.openGl;
+                read.rgba = v.rgba;
+                read.doubleBuffered = v.doubleBuffered;
+                read.mainPlane = v.mainPlane;
+                read.depthBits = v.depthBits;
+            }
             partial[i] = read;
         }
+        EXPECT_EQ(choosableVisuals(partial), choosable) << "table " << table;
         for (int request = 0; request < 20; ++request) {
             PIXELFORMATDESCRIPTOR r = programRequest();
             r.cColorBits = static_cast<BYTE>(8 * next(5));
@@ -236,6 +257,9 @@ TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
             }
         }
     }
+    // Both ways of reading were tried.
+    EXPECT_GT(tablesLed, 50);
+    EXPECT_LT(tablesLed, 250);
 }
 
 }  // namespace

@@ -219,6 +219,45 @@ TEST_F(LayerTest, RenderContextsTheLayerNeverMadeAreRefusedAndChangeNothing) {
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
 }
 
+// The first pixel format (1-based) whose visual is not of the screen's depth
+// and class and which GLX says is `candidate` (renders to a window's
+// double-buffered RGBA context in the main plane) or not; 0 for none. The
+// layer reads such visuals only when it has to.
+int otherKindOfFormat(Display* display, bool candidate) {
+    XVisualInfo pattern{};
+    pattern.screen = DefaultScreen(display);
+    int count = 0;
+    XVisualInfo* visuals = XGetVisualInfo(display, VisualScreenMask, &pattern, &count);
+    int found = 0;
+    for (int i = 0; i < count && !found; ++i) {
+        XVisualInfo& visual = visuals[i];
+        if (visual.depth == DefaultDepth(display, pattern.screen) && visual.c_class == TrueColor)
+            continue;
+        int useGl = 0, rgba = 0, doubleBuffered = 0, level = 1;
+        glXGetConfig(display, &visual, GLX_USE_GL, &useGl);
+        glXGetConfig(display, &visual, GLX_RGBA, &rgba);
+        glXGetConfig(display, &visual, GLX_DOUBLEBUFFER, &doubleBuffered);
+        glXGetConfig(display, &visual, GLX_LEVEL, &level);
+        if ((useGl && rgba && doubleBuffered && level == 0) == candidate) found = i + 1;
+    }
+    XFree(visuals);
+    return found;
+}
+
+TEST_F(LayerTest, AnyCandidateFormatCanBeSetEvenOneNoChoiceHadToRead) {
+    const int candidate = otherKindOfFormat(other_, true);
+    const int refused = otherKindOfFormat(other_, false);
+    ASSERT_NE(candidate, 0) << "Xvfb has DirectColor visuals GLX renders to";
+    ASSERT_NE(refused, 0) << "Xvfb has single-buffered DirectColor visuals";
+    const HDC first = GetDC(createWindow("OtherKind"));
+    const HDC second = GetDC(createWindow("OtherKind"));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(SetPixelFormat(second, refused, nullptr), FALSE);
+    EXPECT_EQ(SetPixelFormat(first, candidate, nullptr), TRUE);
+    EXPECT_EQ(SetPixelFormat(second, candidate, nullptr), TRUE);
+}
+
 TEST_F(LayerTest, ARefusedXWindowFailsCreationBeforeAnyMessage) {
     const RefusedWindows refused("Refused");
     testing::internal::CaptureStderr();
