@@ -26,6 +26,13 @@ VisualDescription visual(int colorBits, int alphaBits, int depthBits, int stenci
             .samples = 0};
 }
 
+// visual(24, 8, 24) with one of its flags set to `value`.
+VisualDescription changed(bool VisualDescription::*flag, bool value) {
+    VisualDescription description = visual(24, 8, 24);
+    description.*flag = value;
+    return description;
+}
+
 // The program's request: 16 colour bits, 1 alpha bit, 16 depth bits, double-buffered.
 PIXELFORMATDESCRIPTOR programRequest() {
     PIXELFORMATDESCRIPTOR request{};
@@ -47,8 +54,7 @@ int choose(const std::vector<VisualDescription>& visuals,
 
 TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
     EXPECT_EQ(choose({visual(24, 8, 24)}), 1);
-    VisualDescription singleBuffered = visual(24, 8, 24);
-    singleBuffered.doubleBuffered = false;
+    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
     EXPECT_EQ(choose({singleBuffered, singleBuffered, visual(24, 8, 24)}), 3);
 }
 
@@ -57,14 +63,10 @@ TEST(PixelFormat, IsZeroWithoutAnyVisual) {
 }
 
 TEST(PixelFormat, IsZeroWithoutAnRgbaDoubleBufferedOpenGlVisual) {
-    VisualDescription noGl = visual(24, 8, 24);
-    noGl.openGl = false;
-    VisualDescription colorIndex = visual(24, 8, 24);
-    colorIndex.rgba = false;
-    VisualDescription singleBuffered = visual(24, 8, 24);
-    singleBuffered.doubleBuffered = false;
-    VisualDescription overlay = visual(24, 8, 24);
-    overlay.mainPlane = false;
+    const VisualDescription noGl = changed(&VisualDescription::openGl, false);
+    const VisualDescription colorIndex = changed(&VisualDescription::rgba, false);
+    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
+    const VisualDescription overlay = changed(&VisualDescription::mainPlane, false);
     EXPECT_EQ(choose({noGl, colorIndex, singleBuffered, overlay}), 0);
 }
 
@@ -109,8 +111,7 @@ TEST(PixelFormat, UnrequestedExtrasLose) {
     accumulating.accumBits = 64;
     VisualDescription multisampled = visual(24, 8, 24);
     multisampled.samples = 4;
-    VisualDescription stereo = visual(24, 8, 24);
-    stereo.stereo = true;
+    const VisualDescription stereo = changed(&VisualDescription::stereo, true);
     VisualDescription auxiliary = visual(24, 8, 24);
     auxiliary.auxBuffers = 2;
     EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, visual(24, 8, 24)}), 5);
@@ -128,20 +129,17 @@ TEST(PixelFormat, RequestedExtrasAreMinimumsToo) {
 }
 
 TEST(PixelFormat, OpaqueTrueColorUnratedVisualsComeBeforeAnyBitCount) {
-    VisualDescription translucent = visual(24, 8, 24);
-    translucent.opaque = false;  // a 32-bit ARGB visual a compositor would blend
-    VisualDescription directColor = visual(24, 8, 24);
-    directColor.trueColor = false;
-    VisualDescription slow = visual(24, 8, 24);
-    slow.slow = true;
+    // A 32-bit ARGB visual, which a compositor would blend.
+    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
+    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
+    const VisualDescription slow = changed(&VisualDescription::slow, true);
     EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 16)}), 4);
     EXPECT_EQ(choose({translucent, directColor, slow}), 3);
     EXPECT_EQ(choose({translucent, directColor}), 2);
 }
 
 TEST(PixelFormat, ADepthBufferAskedForComesBeforeEverythingElse) {
-    VisualDescription translucentSlow = visual(24, 8, 24);
-    translucentSlow.opaque = false;
+    VisualDescription translucentSlow = changed(&VisualDescription::opaque, false);
     translucentSlow.slow = true;
     EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}), 2);
     PIXELFORMATDESCRIPTOR noDepth = programRequest();
@@ -161,18 +159,14 @@ TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
     translucentSlow.opaque = false;
     translucentSlow.slow = true;
     EXPECT_TRUE(isPixelFormatCandidate(translucentSlow));
-    VisualDescription singleBuffered = visual(24, 8, 24);
-    singleBuffered.doubleBuffered = false;
+    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
     EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
 }
 
 TEST(PixelFormat, ChoosableVisualsLeadOnDepthOpacityAndTrueColor) {
-    VisualDescription translucent = visual(24, 8, 24);
-    translucent.opaque = false;
-    VisualDescription directColor = visual(24, 8, 24);
-    directColor.trueColor = false;
-    VisualDescription singleBuffered = visual(24, 8, 24);
-    singleBuffered.doubleBuffered = false;
+    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
+    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
+    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
     EXPECT_EQ(choosableVisuals(std::vector{translucent, visual(12, 0, 16), directColor,
                                            singleBuffered, visual(24, 8, 24)}),
               (std::vector<bool>{false, true, false, false, true}));
@@ -185,12 +179,9 @@ TEST(PixelFormat, ChoosableVisualsLeadOnDepthOpacityAndTrueColor) {
 }
 
 TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
-    VisualDescription directColor = visual(24, 8, 24);
-    directColor.trueColor = false;
-    VisualDescription translucent = visual(24, 8, 24);
-    translucent.opaque = false;
-    VisualDescription singleBuffered = visual(24, 8, 24);
-    singleBuffered.doubleBuffered = false;
+    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
+    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
+    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
     EXPECT_TRUE(opaqueTrueColorLeads(std::vector{directColor, visual(16, 0, 16)}));
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector{directColor, translucent, visual(24, 8, 0)}));
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector{singleBuffered}));
