@@ -33,7 +33,8 @@ double timePerFrame(int frames, Draw draw) {
 // rasterise sways with them (by up to 14% over a cycle): timed at another
 // time, the pass and the replay would not draw the same picture.
 void atRecordedTime() {
-    const uint32_t recorded = currentScene->plant1->beginTime.milliseconds + kLaterFrameAfterFirstMs;
+    const uint32_t recorded =
+        currentScene->plant1->beginTime.milliseconds + kLaterFrameAfterFirstMs;
     startTime = TickTime{GetTickCount() - recorded};
 }
 

@@ -1,6 +1,6 @@
 // The window: the page's canvas.
-#include "platform/web/page.h"
 #include "platform/common/class_registry.h"
+#include "platform/web/page.h"
 
 // Icons and cursors are only names here.
 struct HICON__ {};

@@ -57,12 +57,14 @@ void describeGl(Display* display, VisualTable& table, int screenDepth) {
     std::vector<VisualDescription>& descriptions = table.descriptions;
     descriptions.assign(table.visuals.size(), VisualDescription{});
     table.candidacyRead.assign(table.visuals.size(), false);
+    for (size_t i = 0; i < table.visuals.size(); ++i) {
+        descriptions[i].opaque = table.visuals[i].depth == screenDepth;
+        descriptions[i].trueColor = table.visuals[i].c_class == TrueColor;
+    }
     for (const bool opaqueTrueColor : {true, false}) {
         if (!opaqueTrueColor && opaqueTrueColorLeads(descriptions)) break;
         for (size_t i = 0; i < table.visuals.size(); ++i) {
             VisualDescription& description = descriptions[i];
-            description.opaque = table.visuals[i].depth == screenDepth;
-            description.trueColor = table.visuals[i].c_class == TrueColor;
             if ((description.opaque && description.trueColor) != opaqueTrueColor) continue;
             readLeading(display, table.visuals[i], description);
             table.candidacyRead[i] = true;
