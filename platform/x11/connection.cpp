@@ -3,6 +3,7 @@
 #include <GL/glx.h>
 #include <errno.h>
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -70,14 +71,18 @@ Connection describe(Display* display) {
     int errorBase = 0;
     int eventBase = 0;
     const int screen = DefaultScreen(display);
-    return {
-        display,
-        screen,
-        RootWindow(display, screen),
-        glXQueryExtension(display, &errorBase, &eventBase) == True,
-        {XInternAtom(display, "WM_PROTOCOLS", False),
-         XInternAtom(display, "WM_DELETE_WINDOW", False), XInternAtom(display, "WM_STATE", False)},
-        XInternAtom(display, "_NET_WM_PID", False)};
+    // All in one round trip; Xlib only reads the names.
+    std::array<const char*, 4> names = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE",
+                                        "_NET_WM_PID"};
+    std::array<Atom, 4> atoms{};
+    XInternAtoms(display, const_cast<char**>(names.data()), static_cast<int>(names.size()), False,
+                 atoms.data());
+    return {display,
+            screen,
+            RootWindow(display, screen),
+            glXQueryExtension(display, &errorBase, &eventBase) == True,
+            {atoms[0], atoms[1], atoms[2]},
+            atoms[3]};
 }
 
 }  // namespace

@@ -12,23 +12,30 @@
 #include "platform/x11/pixel_format_choice.h"
 
 // The screen's visuals in the server's order; pixel format n is visual n - 1.
-// A description holds what some choice could read (pixel_format_choice.h).
+// Each description is read from GLX part by part, as choices need it.
 struct VisualTable {
     std::vector<XVisualInfo> visuals;
     std::vector<VisualDescription> descriptions;
-    std::vector<bool> candidacyRead;  // whether a description's flags were read
+    std::vector<unsigned> partsRead;  // of each description, the DescriptionParts read
 
     // The visual of a pixel format, nullptr for an index out of range.
     const XVisualInfo* visual(int pixelFormat) const;
 
+    // Visual `index`'s description, its `parts` read from GLX on `display`
+    // first where the table has not read them yet.
+    const VisualDescription& describe(Display* display, size_t index, unsigned parts);
+
     // Whether a window's context can use the pixel format's visual (see
-    // isPixelFormatCandidate), read from GLX on `display` if the table has not.
-    bool isCandidate(Display* display, int pixelFormat) const;
+    // isPixelFormatCandidate).
+    bool isCandidate(Display* display, int pixelFormat);
+
+    // The pixel format closest to the request (see choosePixelFormat).
+    int choose(Display* display, const PIXELFORMATDESCRIPTOR& request);
 };
 
-// The table of the connection's screen, read once. Without GLX no visual is
+// The table of the connection's screen, made once. Without GLX no visual is
 // described as OpenGL-capable.
-const VisualTable& visualTable(const Connection& connection);
+VisualTable& visualTable(const Connection& connection);
 
 // The pixel format of a double-buffered RGBA visual with a depth buffer, the
 // one windows are first made on; 0 when the server has none.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/x11/pixel_format_choice.h"
@@ -163,21 +164,6 @@ TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
     EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
 }
 
-TEST(PixelFormat, ChoosableVisualsLeadOnDepthOpacityAndTrueColor) {
-    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
-    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
-    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
-    EXPECT_EQ(choosableVisuals(std::vector{translucent, visual(12, 0, 16), directColor,
-                                           singleBuffered, visual(24, 8, 24)}),
-              (std::vector<bool>{false, true, false, false, true}));
-    // With no opaque TrueColor visual that has a depth buffer, the closest one
-    // that has one stays choosable, for requests that want one: opacity
-    // outweighs TrueColor.
-    EXPECT_EQ(choosableVisuals(std::vector{visual(24, 8, 0), translucent, directColor}),
-              (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(choosableVisuals(std::vector<VisualDescription>{}), std::vector<bool>{});
-}
-
 TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
     const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
     const VisualDescription translucent = changed(&VisualDescription::opaque, false);
@@ -188,11 +174,104 @@ TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector<VisualDescription>{}));
 }
 
+// Copies the part of a description that the layer reads as `part`.
+void copyPart(const VisualDescription& from, VisualDescription& to, unsigned part) {
+    switch (part) {
+        case kCandidacyPart:
+            to.openGl = from.openGl;
+            to.rgba = from.rgba;
+            to.doubleBuffered = from.doubleBuffered;
+            to.mainPlane = from.mainPlane;
+            to.depthBits = from.depthBits;
+            break;
+        case kRatingPart: to.slow = from.slow; break;
+        case kColorPart: to.colorBits = from.colorBits; break;
+        case kAlphaPart: to.alphaBits = from.alphaBits; break;
+        case kStencilPart: to.stencilBits = from.stencilBits; break;
+        case kAccumPart: to.accumBits = from.accumBits; break;
+        case kAuxPart: to.auxBuffers = from.auxBuffers; break;
+        case kExtrasPart:
+            to.stereo = from.stereo;
+            to.samples = from.samples;
+            break;
+        default: FAIL() << "no such part " << part;
+    }
+}
+
+// A table that starts from what the layer reads of every visual (opacity
+// and class) and reads the rest of `whole` part by part when asked,
+// recording what was asked of each visual.
+struct LazyTable {
+    std::vector<VisualDescription> whole;
+    std::vector<VisualDescription> read;
+    std::vector<unsigned> asked;
+
+    explicit LazyTable(std::vector<VisualDescription> visuals)
+        : whole(std::move(visuals)), read(whole.size()), asked(whole.size(), 0) {
+        for (size_t i = 0; i < whole.size(); ++i) {
+            read[i].opaque = whole[i].opaque;
+            read[i].trueColor = whole[i].trueColor;
+        }
+    }
+
+    const VisualDescription& describe(size_t index, unsigned parts) {
+        for (unsigned part = 1; part & kAllParts; part <<= 1) {
+            if (parts & part & ~asked[index]) copyPart(whole[index], read[index], part);
+        }
+        asked[index] |= parts;
+        return read[index];
+    }
+
+    // The layer's first reading: the candidacy of the opaque TrueColor
+    // visuals, and of the others unless one of those leads.
+    void readCandidacy() {
+        for (const bool opaqueTrueColor : {true, false}) {
+            if (!opaqueTrueColor && opaqueTrueColorLeads(read)) break;
+            for (size_t i = 0; i < whole.size(); ++i) {
+                if ((whole[i].opaque && whole[i].trueColor) == opaqueTrueColor)
+                    describe(i, kCandidacyPart);
+            }
+        }
+    }
+
+    int choose(const PIXELFORMATDESCRIPTOR& request) {
+        return choosePixelFormat(read.size(), request,
+                                 [this](size_t index, unsigned parts) -> const VisualDescription& {
+                                     return describe(index, parts);
+                                 });
+    }
+};
+
+TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
+    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
+    LazyTable led({translucent, visual(24, 8, 24), changed(&VisualDescription::trueColor, false)});
+    led.readCandidacy();
+    EXPECT_EQ(led.choose(programRequest()), 2);
+    // The one opaque TrueColor candidate wins on candidacy alone.
+    EXPECT_EQ(led.asked, (std::vector<unsigned>{0, kCandidacyPart, 0}));
+
+    LazyTable rated({changed(&VisualDescription::slow, true), visual(24, 8, 24)});
+    rated.readCandidacy();
+    EXPECT_EQ(rated.choose(programRequest()), 2);
+    EXPECT_EQ(rated.asked,
+              (std::vector<unsigned>{kCandidacyPart | kRatingPart, kCandidacyPart | kRatingPart}));
+
+    // Equal visuals are read on every key, but for counts not asked for.
+    LazyTable equal({visual(24, 8, 24), visual(24, 8, 24)});
+    equal.readCandidacy();
+    PIXELFORMATDESCRIPTOR plain = programRequest();
+    plain.cColorBits = 0;
+    plain.cAlphaBits = 0;
+    EXPECT_EQ(equal.choose(plain), 1);
+    const unsigned notAskedFor = kColorPart | kAlphaPart;
+    EXPECT_EQ(equal.asked[0], kAllParts & ~notAskedFor);
+    EXPECT_EQ(equal.asked[1], kAllParts & ~notAskedFor);
+}
+
 // A table read as the layer reads it chooses as the whole table does, for
-// any request: visuals that no request could choose keep only what
-// choosableVisuals reads, and when the opaque TrueColor visuals lead, the
-// others keep only their opacity and class.
-TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
+// any request and any number of requests in a row: visuals not read, or
+// read only in part, never change a choice.
+TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
     int tablesLed = 0;
     uint32_t seed = 12345;
     auto next = [&](uint32_t range) {
@@ -200,7 +279,7 @@ TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
         return static_cast<int>((seed >> 16) % range);
     };
     for (int table = 0; table < 300; ++table) {
-        std::vector<VisualDescription> full;
+        std::vector<VisualDescription> whole;
         for (int i = next(12); i > 0; --i) {
             VisualDescription v = visual(8 * next(4), next(9), 8 * next(4), 8 * next(2));
             v.doubleBuffered = next(4) != 0;
@@ -211,28 +290,11 @@ TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
             v.accumBits = 16 * next(3);
             v.auxBuffers = next(2);
             v.samples = 4 * next(2);
-            full.push_back(v);
+            whole.push_back(v);
         }
-        const std::vector<bool> choosable = choosableVisuals(full);
-        const bool led = opaqueTrueColorLeads(full);
-        tablesLed += led;
-        std::vector<VisualDescription> partial = full;
-        for (size_t i = 0; i < partial.size(); ++i) {
-            if (choosable[i]) continue;
-            const VisualDescription& v = full[i];
-            VisualDescription read{};
-            read.opaque = v.opaque;
-            read.trueColor = v.trueColor;
-            if ((v.opaque && v.trueColor) || !led) {
-                read.openGl = v.openGl;
-                read.rgba = v.rgba;
-                read.doubleBuffered = v.doubleBuffered;
-                read.mainPlane = v.mainPlane;
-                read.depthBits = v.depthBits;
-            }
-            partial[i] = read;
-        }
-        EXPECT_EQ(choosableVisuals(partial), choosable) << "table " << table;
+        tablesLed += opaqueTrueColorLeads(whole);
+        LazyTable lazy(whole);
+        lazy.readCandidacy();
         for (int request = 0; request < 20; ++request) {
             PIXELFORMATDESCRIPTOR r = programRequest();
             r.cColorBits = static_cast<BYTE>(8 * next(5));
@@ -241,14 +303,10 @@ TEST(PixelFormat, LeavingUnchoosableVisualsUndescribedChangesNoChoice) {
             r.cStencilBits = static_cast<BYTE>(8 * next(2));
             r.cAccumBits = static_cast<BYTE>(16 * next(3));
             r.cAuxBuffers = static_cast<BYTE>(next(2));
-            const int chosen = choosePixelFormat(full, r);
-            ASSERT_EQ(choosePixelFormat(partial, r), chosen) << "table " << table;
-            if (chosen) {
-                EXPECT_TRUE(choosable[chosen - 1]);
-            }
+            ASSERT_EQ(lazy.choose(r), choosePixelFormat(whole, r)) << "table " << table;
         }
     }
-    // Both ways of reading were tried.
+    // Both ways of the first reading were tried.
     EXPECT_GT(tablesLed, 50);
     EXPECT_LT(tablesLed, 250);
 }
