@@ -6,72 +6,72 @@
 
 namespace {
 
-// One key of the distance between a visual and the request: the part of a
-// description it reads (0: only what every candidate has) and its value,
-// smaller being closer.
+// One key of the distance between a visual and the request, smaller being
+// closer: the part of a description it reads (0: only what every candidate
+// has), and its value, of the visual and of what the request wants.
 struct Key {
     unsigned part;
-    std::function<int(const VisualDescription&)> value;
+    int (*value)(const VisualDescription& visual, int wanted);
+    int wanted;
+    bool sameForAll;  // nothing to read: a count not asked for is short in no visual
 };
 
-// A bit count the request asks for at least.
-struct Minimum {
-    unsigned part;
-    int VisualDescription::*field;
-    int wanted;
-};
+template <int VisualDescription::*field>
+int shortfall(const VisualDescription& visual, int wanted) {
+    return std::max(wanted - visual.*field, 0);
+}
+
+template <int VisualDescription::*field>
+int excess(const VisualDescription& visual, int wanted) {
+    return std::max(visual.*field - wanted, 0);
+}
+
+template <unsigned part, int VisualDescription::*field>
+Key shortfallKey(int wanted) {
+    return {part, shortfall<field>, wanted, wanted <= 0};
+}
+
+template <unsigned part, int VisualDescription::*field>
+Key excessKey(int wanted) {
+    return {part, excess<field>, wanted, false};
+}
 
 int accumBits(const PIXELFORMATDESCRIPTOR& request) {
     return std::max<int>(request.cAccumBits, request.cAccumRedBits + request.cAccumGreenBits +
                                                  request.cAccumBlueBits + request.cAccumAlphaBits);
 }
 
+using V = VisualDescription;
+
 // The keys, most important first.
-std::vector<Key> distanceKeys(const PIXELFORMATDESCRIPTOR& request) {
-    const bool depthWanted = request.cDepthBits > 0;
-    std::vector<Key> keys = {
+std::array<Key, 14> distanceKeys(const PIXELFORMATDESCRIPTOR& request) {
+    const int accum = accumBits(request);
+    return {{
         // A context asked to have a depth buffer must get one, whatever else.
-        {0, [depthWanted](const VisualDescription& v) { return depthWanted && v.depthBits == 0; }},
-        {0, [](const VisualDescription& v) { return !v.opaque; }},
-        {0, [](const VisualDescription& v) { return !v.trueColor; }},
-        {kRatingPart, [](const VisualDescription& v) { return v.slow; }},
-    };
-    const std::array<Minimum, 6> minimums = {{
-        {kColorPart, &VisualDescription::colorBits, request.cColorBits},
-        {0, &VisualDescription::depthBits, request.cDepthBits},
-        {kAlphaPart, &VisualDescription::alphaBits, request.cAlphaBits},
-        {kStencilPart, &VisualDescription::stencilBits, request.cStencilBits},
-        {kAccumPart, &VisualDescription::accumBits, accumBits(request)},
-        {kAuxPart, &VisualDescription::auxBuffers, request.cAuxBuffers},
+        {0, [](const V& v, int wanted) -> int { return wanted > 0 && v.depthBits == 0; },
+         request.cDepthBits, false},
+        {0, [](const V& v, int) -> int { return !v.opaque; }, 0, false},
+        {0, [](const V& v, int) -> int { return !v.trueColor; }, 0, false},
+        {kRatingPart, [](const V& v, int) -> int { return v.slow; }, 0, false},
+        shortfallKey<kColorPart, &V::colorBits>(request.cColorBits),
+        shortfallKey<0, &V::depthBits>(request.cDepthBits),
+        shortfallKey<kAlphaPart, &V::alphaBits>(request.cAlphaBits),
+        shortfallKey<kStencilPart, &V::stencilBits>(request.cStencilBits),
+        shortfallKey<kAccumPart, &V::accumBits>(accum),
+        shortfallKey<kAuxPart, &V::auxBuffers>(request.cAuxBuffers),
+        {kExtrasPart, [](const V& v, int) -> int { return v.stereo || v.samples > 0; }, 0, false},
+        excessKey<kStencilPart, &V::stencilBits>(request.cStencilBits),
+        excessKey<kAccumPart, &V::accumBits>(accum),
+        excessKey<kAuxPart, &V::auxBuffers>(request.cAuxBuffers),
     }};
-    // A shortfall; a count not asked for is short in no visual, and needs no key.
-    for (const Minimum& m : minimums) {
-        if (m.wanted <= 0) continue;
-        keys.push_back({m.part, [m](const VisualDescription& v) {
-                            return std::max(m.wanted - v.*m.field, 0);
-                        }});
-    }
-    keys.push_back(
-        {kExtrasPart, [](const VisualDescription& v) { return v.stereo || v.samples > 0; }});
-    // Stencil, accumulation and auxiliary buffers beyond what was asked for.
-    for (const Minimum& m : std::span(minimums).last(3)) {
-        keys.push_back({m.part, [m](const VisualDescription& v) {
-                            return std::max(v.*m.field - m.wanted, 0);
-                        }});
-    }
-    return keys;
 }
 
 // Keeps of `tied` the visuals closest on the key, in the server's order.
 void narrow(std::vector<size_t>& tied, const Key& key, const DescribeVisual& describe) {
-    std::vector<int> values(tied.size());
-    for (size_t i = 0; i < tied.size(); ++i) values[i] = key.value(describe(tied[i], key.part));
-    const int closest = *std::min_element(values.begin(), values.end());
-    size_t kept = 0;
-    for (size_t i = 0; i < tied.size(); ++i) {
-        if (values[i] == closest) tied[kept++] = tied[i];
-    }
-    tied.resize(kept);
+    auto value = [&](size_t index) { return key.value(describe(index, key.part), key.wanted); };
+    int closest = value(tied.front());
+    for (const size_t index : tied) closest = std::min(closest, value(index));
+    std::erase_if(tied, [&](size_t index) { return value(index) != closest; });
 }
 
 }  // namespace
@@ -90,13 +90,14 @@ bool opaqueTrueColorLeads(std::span<const VisualDescription> visuals) {
 int choosePixelFormat(size_t count, const PIXELFORMATDESCRIPTOR& request,
                       const DescribeVisual& describe) {
     std::vector<size_t> tied;
+    tied.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         if (isPixelFormatCandidate(describe(i, 0))) tied.push_back(i);
     }
     // Key by key, until one visual is left; the first of those left wins.
     for (const Key& key : distanceKeys(request)) {
         if (tied.size() <= 1) break;
-        narrow(tied, key, describe);
+        if (!key.sameForAll) narrow(tied, key, describe);
     }
     return tied.empty() ? 0 : static_cast<int>(tied.front()) + 1;
 }
