@@ -16,7 +16,7 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     const Connection* connection = liveConnection();
     if (!findDeviceContext(deviceContext) || !request || !connection) return 0;
-    return visualTable(*connection).choose(connection->display, *request);
+    return visualTable(*connection).choose(*request);
 }
 
 // Once set, the format stays: setting the same one again succeeds, another fails.
@@ -27,7 +27,7 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     if (known->pixelFormat != 0) return known->pixelFormat == format ? TRUE : FALSE;
     VisualTable& table = visualTable(*connection);
     const XVisualInfo* visual = table.visual(format);
-    if (!visual || !table.isCandidate(connection->display, format)) return FALSE;
+    if (!visual || !table.isCandidate(format)) return FALSE;
     if (!moveToVisual(*connection, known->window, *visual)) return FALSE;
     known->pixelFormat = format;
     return TRUE;

@@ -101,10 +101,3 @@ int choosePixelFormat(size_t count, const PIXELFORMATDESCRIPTOR& request,
     }
     return tied.empty() ? 0 : static_cast<int>(tied.front()) + 1;
 }
-
-int choosePixelFormat(std::span<const VisualDescription> visuals,
-                      const PIXELFORMATDESCRIPTOR& request) {
-    return choosePixelFormat(
-        visuals.size(), request,
-        [visuals](size_t index, unsigned) -> const VisualDescription& { return visuals[index]; });
-}

@@ -66,10 +66,6 @@ bool isPixelFormatCandidate(const VisualDescription& visual);
 int choosePixelFormat(size_t count, const PIXELFORMATDESCRIPTOR& request,
                       const DescribeVisual& describe);
 
-// The same among descriptions read whole.
-int choosePixelFormat(std::span<const VisualDescription> visuals,
-                      const PIXELFORMATDESCRIPTOR& request);
-
 // Whether the screen's opaque TrueColor visuals lead: one of them is a
 // candidate with a depth buffer, so no other visual can be chosen, whether
 // a request wants a depth buffer or not. It reads opacity, TrueColor and the

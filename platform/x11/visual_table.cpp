@@ -10,9 +10,10 @@ int attribute(Display* display, XVisualInfo& visual, int name) {
     return glXGetConfig(display, &visual, name, &value) == 0 ? value : 0;
 }
 
-// Each attribute costs a GLX query, and Mesa looks the visual up anew for
-// every one; Xvfb has hundreds of visuals. So a description is read part by
-// part, each only once something needs it.
+// Each attribute costs a GLX query: with libglvnd a system call, and Mesa's
+// search of its visual list. Xvfb has hundreds of visuals, so a description
+// is read part by part, each only once something needs it
+// (VisualDescriptions).
 
 // Whether GLX renders to the visual from a window's context: the
 // double-buffer flag first, since it alone rules out most that do not; and
@@ -56,79 +57,61 @@ void readPart(Display* display, XVisualInfo& visual, VisualDescription& descript
     }
 }
 
-// What the visual's own record tells, for all; candidacy, for the opaque
-// TrueColor visuals, and for the others only if none of those leads (most
-// servers have one that does), since otherwise no request can choose them.
-// The rest is read by the choices.
-void readLeading(Display* display, VisualTable& table, int screenDepth) {
-    const size_t count = table.visuals.size();
-    table.descriptions.assign(count, VisualDescription{});
-    table.partsRead.assign(count, 0);
-    for (size_t i = 0; i < count; ++i) {
-        table.descriptions[i].opaque = table.visuals[i].depth == screenDepth;
-        table.descriptions[i].trueColor = table.visuals[i].c_class == TrueColor;
-    }
-    for (const bool opaqueTrueColor : {true, false}) {
-        if (!opaqueTrueColor && opaqueTrueColorLeads(table.descriptions)) break;
-        for (size_t i = 0; i < count; ++i) {
-            const VisualDescription& description = table.descriptions[i];
-            if ((description.opaque && description.trueColor) == opaqueTrueColor)
-                table.describe(display, i, kCandidacyPart);
-        }
-    }
-}
-
-VisualTable readTable(const Connection& connection) {
+std::vector<XVisualInfo> screenVisuals(const Connection& connection) {
     XVisualInfo pattern{};
     pattern.screen = connection.screen;
     int count = 0;
     XVisualInfo* found = XGetVisualInfo(connection.display, VisualScreenMask, &pattern, &count);
-    VisualTable table;
-    if (!found) return table;
-    table.visuals.assign(found, found + count);
+    if (!found) return {};
+    std::vector<XVisualInfo> visuals(found, found + count);
     XFree(found);
-    if (connection.hasGlx) {
-        readLeading(connection.display, table, DefaultDepth(connection.display, connection.screen));
-    } else {
-        table.descriptions.assign(table.visuals.size(), VisualDescription{});
-        table.partsRead.assign(table.visuals.size(), kAllParts);
+    return visuals;
+}
+
+// What each visual's own record tells: whether it is of the screen's depth,
+// and its class.
+std::vector<VisualDescription> recordsOf(const std::vector<XVisualInfo>& visuals, int screenDepth) {
+    std::vector<VisualDescription> known(visuals.size());
+    for (size_t i = 0; i < visuals.size(); ++i) {
+        known[i].opaque = visuals[i].depth == screenDepth;
+        known[i].trueColor = visuals[i].c_class == TrueColor;
     }
-    return table;
+    return known;
 }
 
 }  // namespace
 
+VisualTable::VisualTable(const Connection& connection)
+    : visuals_(screenVisuals(connection)),
+      descriptions_(recordsOf(visuals_, DefaultDepth(connection.display, connection.screen)),
+                    reader(connection)) {}
+
+VisualDescriptions::ReadPart VisualTable::reader(const Connection& connection) {
+    // Without GLX every part stays zero: no visual is OpenGL-capable.
+    if (!connection.hasGlx) return [](size_t, unsigned, VisualDescription&) {};
+    Display* display = connection.display;
+    return [this, display](size_t index, unsigned part, VisualDescription& description) {
+        readPart(display, visuals_[index], description, part);
+    };
+}
+
 const XVisualInfo* VisualTable::visual(int pixelFormat) const {
-    if (pixelFormat < 1 || pixelFormat > static_cast<int>(visuals.size())) return nullptr;
-    return &visuals[pixelFormat - 1];
+    if (pixelFormat < 1 || pixelFormat > static_cast<int>(visuals_.size())) return nullptr;
+    return &visuals_[pixelFormat - 1];
 }
 
-const VisualDescription& VisualTable::describe(Display* display, size_t index, unsigned parts) {
-    VisualDescription& description = descriptions[index];
-    const unsigned unread = parts & ~partsRead[index];
-    for (unsigned part = 1; part & kAllParts; part <<= 1) {
-        if (unread & part) readPart(display, visuals[index], description, part);
-    }
-    partsRead[index] |= parts;
-    return description;
-}
-
-bool VisualTable::isCandidate(Display* display, int pixelFormat) {
+bool VisualTable::isCandidate(int pixelFormat) {
     if (!visual(pixelFormat)) return false;
     const size_t index = static_cast<size_t>(pixelFormat - 1);
-    return isPixelFormatCandidate(describe(display, index, kCandidacyPart));
+    return isPixelFormatCandidate(descriptions_.describe(index, kCandidacyPart));
 }
 
-int VisualTable::choose(Display* display, const PIXELFORMATDESCRIPTOR& request) {
-    return choosePixelFormat(
-        visuals.size(), request,
-        [this, display](size_t index, unsigned parts) -> const VisualDescription& {
-            return describe(display, index, parts);
-        });
+int VisualTable::choose(const PIXELFORMATDESCRIPTOR& request) {
+    return descriptions_.choose(request);
 }
 
 VisualTable& visualTable(const Connection& connection) {
-    static VisualTable* table = new VisualTable(readTable(connection));
+    static VisualTable* table = new VisualTable(connection);
     return *table;
 }
 
@@ -139,5 +122,5 @@ int defaultWindowPixelFormat(const Connection& connection) {
     request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     request.iPixelType = PFD_TYPE_RGBA;
     request.cDepthBits = 1;
-    return visualTable(connection).choose(connection.display, request);
+    return visualTable(connection).choose(request);
 }

@@ -9,32 +9,38 @@
 #include <vector>
 
 #include "platform/x11/connection.h"
-#include "platform/x11/pixel_format_choice.h"
+#include "platform/x11/visual_descriptions.h"
 
 // The screen's visuals in the server's order; pixel format n is visual n - 1.
-// Each description is read from GLX part by part, as choices need it.
-struct VisualTable {
-    std::vector<XVisualInfo> visuals;
-    std::vector<VisualDescription> descriptions;
-    std::vector<unsigned> partsRead;  // of each description, the DescriptionParts read
+// Their descriptions are read from GLX part by part, as choices need them.
+// Made once, in place: its reading of GLX refers to its own visuals.
+class VisualTable {
+public:
+    // The visuals of the connection's screen. Without GLX no visual is
+    // described as OpenGL-capable.
+    explicit VisualTable(const Connection& connection);
+    VisualTable(const VisualTable&) = delete;
+    VisualTable& operator=(const VisualTable&) = delete;
 
     // The visual of a pixel format, nullptr for an index out of range.
     const XVisualInfo* visual(int pixelFormat) const;
 
-    // Visual `index`'s description, its `parts` read from GLX on `display`
-    // first where the table has not read them yet.
-    const VisualDescription& describe(Display* display, size_t index, unsigned parts);
-
     // Whether a window's context can use the pixel format's visual (see
     // isPixelFormatCandidate).
-    bool isCandidate(Display* display, int pixelFormat);
+    bool isCandidate(int pixelFormat);
 
     // The pixel format closest to the request (see choosePixelFormat).
-    int choose(Display* display, const PIXELFORMATDESCRIPTOR& request);
+    int choose(const PIXELFORMATDESCRIPTOR& request);
+
+private:
+    // How the descriptions are read: from GLX on the connection, if it has GLX.
+    VisualDescriptions::ReadPart reader(const Connection& connection);
+
+    std::vector<XVisualInfo> visuals_;
+    VisualDescriptions descriptions_;
 };
 
-// The table of the connection's screen, made once. Without GLX no visual is
-// described as OpenGL-capable.
+// The table of the connection's screen, made once.
 VisualTable& visualTable(const Connection& connection);
 
 // The pixel format of a double-buffered RGBA visual with a depth buffer, the

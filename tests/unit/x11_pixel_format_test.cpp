@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/x11/pixel_format_choice.h"
+#include "platform/x11/visual_descriptions.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ PIXELFORMATDESCRIPTOR programRequest() {
 
 int choose(const std::vector<VisualDescription>& visuals,
            const PIXELFORMATDESCRIPTOR& request = programRequest()) {
-    return choosePixelFormat(visuals, request);
+    return choosePixelFormat(
+        visuals.size(), request,
+        [&](size_t index, unsigned) -> const VisualDescription& { return visuals[index]; });
 }
 
 TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
@@ -198,74 +201,43 @@ void copyPart(const VisualDescription& from, VisualDescription& to, unsigned par
     }
 }
 
-// A table that starts from what the layer reads of every visual (opacity
-// and class) and reads the rest of `whole` part by part when asked,
-// recording what was asked of each visual.
-struct LazyTable {
-    std::vector<VisualDescription> whole;
-    std::vector<VisualDescription> read;
-    std::vector<unsigned> asked;
-
-    explicit LazyTable(std::vector<VisualDescription> visuals)
-        : whole(std::move(visuals)), read(whole.size()), asked(whole.size(), 0) {
-        for (size_t i = 0; i < whole.size(); ++i) {
-            read[i].opaque = whole[i].opaque;
-            read[i].trueColor = whole[i].trueColor;
-        }
+// Descriptions read as the layer reads them, from `whole`: opacity and
+// class of every visual known from the start, the rest read part by part.
+VisualDescriptions readFrom(const std::vector<VisualDescription>& whole) {
+    std::vector<VisualDescription> known(whole.size());
+    for (size_t i = 0; i < whole.size(); ++i) {
+        known[i].opaque = whole[i].opaque;
+        known[i].trueColor = whole[i].trueColor;
     }
-
-    const VisualDescription& describe(size_t index, unsigned parts) {
-        for (unsigned part = 1; part & kAllParts; part <<= 1) {
-            if (parts & part & ~asked[index]) copyPart(whole[index], read[index], part);
-        }
-        asked[index] |= parts;
-        return read[index];
-    }
-
-    // The layer's first reading: the candidacy of the opaque TrueColor
-    // visuals, and of the others unless one of those leads.
-    void readCandidacy() {
-        for (const bool opaqueTrueColor : {true, false}) {
-            if (!opaqueTrueColor && opaqueTrueColorLeads(read)) break;
-            for (size_t i = 0; i < whole.size(); ++i) {
-                if ((whole[i].opaque && whole[i].trueColor) == opaqueTrueColor)
-                    describe(i, kCandidacyPart);
-            }
-        }
-    }
-
-    int choose(const PIXELFORMATDESCRIPTOR& request) {
-        return choosePixelFormat(read.size(), request,
-                                 [this](size_t index, unsigned parts) -> const VisualDescription& {
-                                     return describe(index, parts);
-                                 });
-    }
-};
+    return VisualDescriptions(std::move(known),
+                              [whole](size_t index, unsigned part, VisualDescription& read) {
+                                  copyPart(whole[index], read, part);
+                              });
+}
 
 TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
     const VisualDescription translucent = changed(&VisualDescription::opaque, false);
-    LazyTable led({translucent, visual(24, 8, 24), changed(&VisualDescription::trueColor, false)});
-    led.readCandidacy();
+    VisualDescriptions led =
+        readFrom({translucent, visual(24, 8, 24), changed(&VisualDescription::trueColor, false)});
     EXPECT_EQ(led.choose(programRequest()), 2);
     // The one opaque TrueColor candidate wins on candidacy alone.
-    EXPECT_EQ(led.asked, (std::vector<unsigned>{0, kCandidacyPart, 0}));
+    EXPECT_EQ(led.partsRead(), (std::vector<unsigned>{0, kCandidacyPart, 0}));
 
-    LazyTable rated({changed(&VisualDescription::slow, true), visual(24, 8, 24)});
-    rated.readCandidacy();
+    VisualDescriptions rated =
+        readFrom({changed(&VisualDescription::slow, true), visual(24, 8, 24)});
     EXPECT_EQ(rated.choose(programRequest()), 2);
-    EXPECT_EQ(rated.asked,
+    EXPECT_EQ(rated.partsRead(),
               (std::vector<unsigned>{kCandidacyPart | kRatingPart, kCandidacyPart | kRatingPart}));
 
     // Equal visuals are read on every key, but for counts not asked for.
-    LazyTable equal({visual(24, 8, 24), visual(24, 8, 24)});
-    equal.readCandidacy();
+    VisualDescriptions equal = readFrom({visual(24, 8, 24), visual(24, 8, 24)});
     PIXELFORMATDESCRIPTOR plain = programRequest();
     plain.cColorBits = 0;
     plain.cAlphaBits = 0;
     EXPECT_EQ(equal.choose(plain), 1);
     const unsigned notAskedFor = kColorPart | kAlphaPart;
-    EXPECT_EQ(equal.asked[0], kAllParts & ~notAskedFor);
-    EXPECT_EQ(equal.asked[1], kAllParts & ~notAskedFor);
+    EXPECT_EQ(equal.partsRead()[0], kAllParts & ~notAskedFor);
+    EXPECT_EQ(equal.partsRead()[1], kAllParts & ~notAskedFor);
 }
 
 // A table read as the layer reads it chooses as the whole table does, for
@@ -293,8 +265,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
             whole.push_back(v);
         }
         tablesLed += opaqueTrueColorLeads(whole);
-        LazyTable lazy(whole);
-        lazy.readCandidacy();
+        VisualDescriptions lazy = readFrom(whole);
         for (int request = 0; request < 20; ++request) {
             PIXELFORMATDESCRIPTOR r = programRequest();
             r.cColorBits = static_cast<BYTE>(8 * next(5));
@@ -303,7 +274,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
             r.cStencilBits = static_cast<BYTE>(8 * next(2));
             r.cAccumBits = static_cast<BYTE>(16 * next(3));
             r.cAuxBuffers = static_cast<BYTE>(next(2));
-            ASSERT_EQ(lazy.choose(r), choosePixelFormat(whole, r)) << "table " << table;
+            ASSERT_EQ(lazy.choose(r), choose(whole, r)) << "table " << table;
         }
     }
     // Both ways of the first reading were tried.
