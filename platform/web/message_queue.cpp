@@ -7,6 +7,12 @@ void MessageQueue::post(QueuedMessage message) {
         if (lastSize == message.lParam) return;
         lastSize = message.lParam;
     }
+    // Moves faster than frames: only the latest position counts.
+    if (message.message == WM_MOUSEMOVE && !messages.empty() &&
+        messages.back().message == WM_MOUSEMOVE) {
+        messages.back().lParam = message.lParam;
+        return;
+    }
     messages.push_back(message);
 }
 

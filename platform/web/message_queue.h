@@ -18,7 +18,8 @@ struct QueuedMessage {
 class MessageQueue {
 public:
     // Queues a message; a size equal to the last one queued or sent is
-    // dropped, so that only changes arrive.
+    // dropped, so that only changes arrive, and a move right after a move
+    // replaces it.
     void post(QueuedMessage message);
     void postQuit(int exitCode);
     // The size the window procedure was told of outside the queue.

@@ -1,18 +1,20 @@
 // The message loop's calls: input from the canvas, sizes and the close
 // control from the page, and a paint at every animation frame.
 #include <emscripten/emscripten.h>
-#include <emscripten/html5.h>
 
 #include "platform/web/page.h"
+#include "platform/web/pointer_input.h"
 
 namespace {
-
-constexpr unsigned short kLeftButton = 0;  // MouseEvent.button of the primary button
-constexpr const char* kCanvas = "#quenn";
 
 MessageQueue& queue() {
     static MessageQueue* messages = new MessageQueue;
     return *messages;
+}
+
+PointerInput& pointers() {
+    static PointerInput* input = new PointerInput;
+    return *input;
 }
 
 BOOL deliver(LPMSG msg, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -25,32 +27,18 @@ BOOL deliver(LPMSG msg, UINT message, WPARAM wParam, LPARAM lParam) {
     return message == WM_QUIT ? FALSE : TRUE;
 }
 
-// Client coordinates in device pixels, as the canvas's own pixels count.
-LPARAM clientPoint(const EmscriptenMouseEvent& event) {
-    const double ratio = emscripten_get_device_pixel_ratio();
-    return packPoint(static_cast<int>(event.targetX * ratio),
-                     static_cast<int>(event.targetY * ratio));
-}
-
-EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void*) {
-    UINT message = WM_MOUSEMOVE;
-    if (type != EMSCRIPTEN_EVENT_MOUSEMOVE) {
-        if (event->button != kLeftButton) return EM_FALSE;
-        message = type == EMSCRIPTEN_EVENT_MOUSEDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    }
-    queue().post({message, clientPoint(*event)});
-    quennPageWake();
-    return EM_TRUE;
-}
-
 }  // namespace
 
-// Only the canvas listens: a release or move outside it does not arrive,
-// as without capture on Windows.
-void listenToCanvas() {
-    emscripten_set_mousedown_callback(kCanvas, nullptr, EM_TRUE, onMouse);
-    emscripten_set_mouseup_callback(kCanvas, nullptr, EM_TRUE, onMouse);
-    emscripten_set_mousemove_callback(kCanvas, nullptr, EM_TRUE, onMouse);
+// A pointer event on the canvas; 1 when it made a message, and the browser's
+// own handling of it is to be prevented.
+extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, int buttons,
+                                                     int cancelled, int x, int y) {
+    const std::optional<QueuedMessage> message =
+        pointers().translate({primary != 0, button, buttons, cancelled != 0, x, y});
+    if (!message) return 0;
+    queue().post(*message);
+    quennPageWake();
+    return 1;
 }
 
 MessageQueue& pageQueue() {

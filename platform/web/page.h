@@ -22,6 +22,8 @@ int quennPageWaitForFrame();
 void quennPageWake();
 // A modal dialog with the text and an OK button; suspends until dismissed.
 void quennPageMessageBox(const char* text, const char* caption);
+// Hands the canvas's pointer events to quennPagePointer.
+void quennPageListenToPointers();
 // The canvas's client size in device pixels.
 int quennPageCanvasWidth();
 int quennPageCanvasHeight();
@@ -50,6 +52,3 @@ HWND pageWindow();
 
 // The queue GetMessageA reads.
 MessageQueue& pageQueue();
-
-// Turns the canvas's left-button and pointer events into messages.
-void listenToCanvas();

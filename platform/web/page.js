@@ -80,6 +80,27 @@ mergeInto(LibraryManager.library, {
   quennPageWake__deps: ['$quennPage'],
   quennPageWake: function() { quennPage.wakeUp(0); },
 
+  // Pointer Events on the canvas, for the layer to turn into messages. Only
+  // the canvas listens: a mouse released outside it is not seen, as without
+  // capture on Windows, while a finger or a pen keeps the browser's implicit
+  // capture until it lifts.
+  quennPageListenToPointers__deps: ['$quennPage'],
+  quennPageListenToPointers: function() {
+    var canvas = quennPage.canvas();
+    var post = Module['_quennPagePointer'];
+    var handle = function(event) {
+      var rect = canvas.getBoundingClientRect();
+      var ratio = devicePixelRatio;
+      if (post(event.isPrimary, event.button, event.buttons, event.type === 'pointercancel',
+               (event.clientX - rect.left) * ratio, (event.clientY - rect.top) * ratio)) {
+        event.preventDefault();
+      }
+    };
+    ['pointerdown', 'pointermove', 'pointerup', 'pointercancel'].forEach(function(type) {
+      canvas.addEventListener(type, handle);
+    });
+  },
+
   quennPageMessageBox: function(text, caption) {
     var message = UTF8ToString(text);
     var title = UTF8ToString(caption);
@@ -112,33 +133,65 @@ mergeInto(LibraryManager.library, {
     program: null,
     buffer: null,
     indexBuffer: null,
-    quads: 0,   // how many quads the index buffer covers
-  },
-
-  quennWebGlPrepare__deps: ['$GL', '$quennGl'],
-  quennWebGlPrepare: function() {
-    var gl = GLctx;
-    if (quennGl.program && quennGl.gl === gl) return;
-    var compile = function(type, source) {
+    quads: 0,          // how many quads the index buffer covers
+    watching: false,   // the canvas's loss and return are followed
+    lost: false,       // the browser took the context away
+    restorations: 0,   // how many times it gave it back
+    shader: function(gl, type, source) {
       var shader = gl.createShader(type);
       gl.shaderSource(shader, source);
       gl.compileShader(shader);
       return shader;
-    };
-    var program = gl.createProgram();
-    gl.attachShader(program, compile(gl.VERTEX_SHADER,
+    },
+  },
+
+  quennWebGlWatchLoss__deps: ['$quennGl', '$quennPage'],
+  quennWebGlWatchLoss: function() {
+    if (quennGl.watching) return;
+    quennGl.watching = true;
+    var canvas = quennPage.canvas();
+    // Accepting the loss (its default prevented) lets the browser give the
+    // context back; its objects are then made again before the next draw.
+    canvas.addEventListener('webglcontextlost', function(event) {
+      event.preventDefault();
+      quennGl.lost = true;
+    });
+    canvas.addEventListener('webglcontextrestored', function() {
+      quennGl.lost = false;
+      quennGl.restorations++;
+    });
+  },
+
+  quennWebGlLost__deps: ['$quennGl'],
+  quennWebGlLost: function() { return quennGl.lost; },
+  quennWebGlRestorations__deps: ['$quennGl'],
+  quennWebGlRestorations: function() { return quennGl.restorations; },
+
+  // 1 when the shaders compiled and linked, 0 when the browser refused them.
+  quennWebGlMakeObjects__deps: ['$GL', '$quennGl'],
+  quennWebGlMakeObjects: function() {
+    var gl = GLctx;
+    var vertex = quennGl.shader(gl, gl.VERTEX_SHADER,
         '#version 300 es\n' +
         'layout(location = 0) in vec4 position;\n' +
         'layout(location = 1) in vec4 colour;\n' +
         'out vec4 shade;\n' +
-        'void main() { gl_Position = position; shade = colour; }\n'));
-    gl.attachShader(program, compile(gl.FRAGMENT_SHADER,
+        'void main() { gl_Position = position; shade = colour; }\n');
+    var fragment = quennGl.shader(gl, gl.FRAGMENT_SHADER,
         '#version 300 es\n' +
         'precision mediump float;\n' +
         'in vec4 shade;\n' +
         'out vec4 fragment;\n' +
-        'void main() { fragment = shade; }\n'));
+        'void main() { fragment = shade; }\n');
+    var program = gl.createProgram();
+    gl.attachShader(program, vertex);
+    gl.attachShader(program, fragment);
     gl.linkProgram(program);
+    if (!gl.getShaderParameter(vertex, gl.COMPILE_STATUS) ||
+        !gl.getShaderParameter(fragment, gl.COMPILE_STATUS) ||
+        !gl.getProgramParameter(program, gl.LINK_STATUS)) {
+      return 0;
+    }
     gl.useProgram(program);
     var vao = gl.createVertexArray();
     gl.bindVertexArray(vao);
@@ -154,7 +207,7 @@ mergeInto(LibraryManager.library, {
     quennGl.quads = 0;
     gl.disable(gl.DITHER);
     quennGl.program = program;
-    quennGl.gl = gl;
+    return 1;
   },
 
   quennWebGlClear__deps: ['$GL'],

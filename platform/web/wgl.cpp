@@ -7,12 +7,15 @@
 #include "platform/web/glyph_font.h"
 #include "platform/web/page.h"
 
-extern "C" void quennWebGlPrepare();
+// Starts following the canvas's context as the browser takes it away and
+// gives it back.
+extern "C" void quennWebGlWatchLoss();
 
 struct HGLRC__ {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle;
-    CanvasDevice device;
-    GlMachine machine{device};
+    CanvasDevice page;
+    CanvasContext context{page};
+    GlMachine machine{context};
 };
 
 namespace {
@@ -57,7 +60,21 @@ HGLRC WINAPI wglCreateContext(HDC deviceContext) {
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle =
         emscripten_webgl_create_context("#quenn", &attributes);
     if (handle <= 0) return nullptr;
-    return new HGLRC__{handle, {}};
+    auto* renderContext = new HGLRC__{handle, {}};
+    quennWebGlWatchLoss();
+    // Shaders the browser refuses leave a context that cannot draw: a
+    // failure, as a missing WebGL 2 is. The objects are made on the new
+    // context, then the current one is current again.
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE previous = emscripten_webgl_get_current_context();
+    emscripten_webgl_make_context_current(handle);
+    const bool drawable = renderContext->context.prepare();
+    emscripten_webgl_make_context_current(previous);
+    if (!drawable) {
+        emscripten_webgl_destroy_context(handle);
+        delete renderContext;
+        return nullptr;
+    }
+    return renderContext;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
@@ -71,7 +88,6 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
     if (emscripten_webgl_make_context_current(renderContext->handle) != EMSCRIPTEN_RESULT_SUCCESS) {
         return FALSE;
     }
-    quennWebGlPrepare();
     makeCurrentGl(&renderContext->machine);
     return TRUE;
 }

@@ -44,7 +44,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
     theWindow = new HWND__{windowClass->procedure, windowName ? windowName : "", {}};
     theWindow->deviceContext.window = theWindow;
     quennPageOpen(width, height, theWindow->title.c_str());
-    listenToCanvas();
+    quennPageListenToPointers();
     if (theWindow->procedure(theWindow, WM_CREATE, 0, 0) == kRefuseCreation) {
         delete theWindow;
         theWindow = nullptr;

@@ -1,0 +1,25 @@
+#include "platform/web/canvas_context.h"
+
+bool CanvasContext::ready() {
+    if (page.lost()) return false;
+    const unsigned now = page.restorations();
+    if (madeFor != now) {
+        madeFor = now;
+        refused = !page.makeObjects();
+    }
+    return !refused;
+}
+
+bool CanvasContext::prepare() {
+    ready();
+    return !refused;
+}
+
+void CanvasContext::clear(float r, float g, float b, float a) {
+    if (ready()) page.clear(r, g, b, a);
+}
+
+void CanvasContext::drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
+                              BlendState blend) {
+    if (ready()) page.drawQuads(vertices, count, viewport, blend);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/web/webgl_device.h"
+
+// What the page does with the canvas's WebGL 2 context (page.js).
+class WebGlPage {
+public:
+    virtual ~WebGlPage() = default;
+
+    // The browser took the context away and has not given it back.
+    virtual bool lost() const = 0;
+    // How many times it gave the context back after taking it.
+    virtual unsigned restorations() const = 0;
+    // Makes the layer's shaders, program, buffers and vertex array on the
+    // context; false when the browser refuses to compile or link them.
+    virtual bool makeObjects() = 0;
+
+    virtual void clear(float r, float g, float b, float a) = 0;
+    virtual void drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
+                           BlendState blend) = 0;
+};
+
+// A rendering context's drawing on a canvas whose WebGL context the browser
+// may take away (a GPU reset, a phone reclaiming memory) and give back. While
+// it is away nothing is drawn; once back, its objects are made again before
+// the next draw. What is drawn lives in the OpenGL state above, which the
+// loss does not touch.
+class CanvasContext final : public WebGlDevice {
+public:
+    explicit CanvasContext(WebGlPage& page) : page(page) {}
+
+    // Makes the objects now, unless the context is away; false when the
+    // browser refused them, and the context cannot draw.
+    bool prepare();
+
+    void clear(float r, float g, float b, float a) override;
+    void drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
+                   BlendState blend) override;
+
+private:
+    bool ready();
+
+    WebGlPage& page;
+    std::optional<unsigned> madeFor;  // the restoration the objects belong to
+    bool refused = false;
+};
