@@ -20,13 +20,14 @@ sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
 
 from harness.checks import wait_for  # noqa: E402
 from harness.processes import Process  # noqa: E402
-from harness.runners import (WineRunner, machine_wine, windows_path,  # noqa: E402
-                             wine_environment, wineserver)
+from harness.runners import (WineRunner, machine_wine, prefix_arch,  # noqa: E402
+                             windows_path, wine_environment, wineserver)
 from harness.xclient import XClient  # noqa: E402
 from harness.xserver import XServer  # noqa: E402
 
 from first_frame_watch import FirstFrameWatcher  # noqa: E402
 from web_frame import measure as measure_web_frames  # noqa: E402
+from web_load import figures as web_load_figures  # noqa: E402
 
 WINDOW_TITLE = "vell!"
 
@@ -459,7 +460,8 @@ def under_wine(table, programs, bench_dir, display, log_dir, work_dir, native, a
     table.add(label, "which Wine, which build",
               f"{version}; {wine.describe(os.path.relpath(programs, SOURCE_DIR))}")
     prefix = os.path.join(work_dir, "wineprefix")
-    if not os.path.isfile(os.path.join(prefix, "system.reg")):
+    # Made anew where an earlier run left none, or one of the other width.
+    if prefix_arch(prefix) != wine.arch:
         subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "tests", "e2e",
                                                      "make_wine_prefix.py"),
                         prefix, "--logs", os.path.join(log_dir, "wine-prefix")], check=True)
@@ -488,6 +490,12 @@ def web_frames(table, page_dir, runs):
     table.add("frame, web", f"main thread per frame pass, median of {runs} runs (lowest-highest)",
               spread(medians) + " ms", "<= 1 ms")
     table.add("frame, web", "mean per run, median (lowest-highest)", spread(means) + " ms")
+
+
+def web_loads(table, page_dir, runs):
+    """The page's load to its first frames, and its bytes (bench/web_load.py)."""
+    for figure, value, goal in web_load_figures(page_dir, runs):
+        table.add("load, web", figure, value, goal)
 
 
 def main():
@@ -535,6 +543,7 @@ def main():
     finally:
         x.stop()
     web_frames(table, os.path.join(SOURCE_DIR, "build", "web"), args.web_runs)
+    web_loads(table, os.path.join(SOURCE_DIR, "build", "web"), args.web_runs)
     table.print(machine_description())
     return 0
 

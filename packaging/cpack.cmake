@@ -18,7 +18,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quenn)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The same sources give the same packages (packaging/REPRODUCIBLE.md).
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/reproducible_archives.cmake)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
@@ -34,9 +35,13 @@ if(WIN32)
     endforeach()
     set(CPACK_NSIS_PACKAGE_NAME quenn)
     set(CPACK_NSIS_DISPLAY_NAME "quenn ${PROJECT_VERSION}")
+    # No file times in the installer: the files CPack writes for it beside
+    # the staged ones have the time of the build. Installed files get the
+    # time of their install.
+    set(CPACK_NSIS_DEFINES "  SetDateSave off")
     if(QUENN_WINDOWS_BITS EQUAL 64)
         # A 64-bit installer, into the 64-bit Program Files and registry.
-        set(CPACK_NSIS_DEFINES "  Target amd64-unicode")
+        string(APPEND CPACK_NSIS_DEFINES "\n  Target amd64-unicode")
         set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
     else()
         set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
@@ -50,10 +55,6 @@ if(WIN32)
     # earlier version before it installs.
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY quenn)
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-    # The installer's own name: quenn-VERSION-winNN-setup.exe beside the .zip.
-    configure_file(${CMAKE_CURRENT_SOURCE_DIR}/windows/generator_options.cmake.in
-                   ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake @ONLY)
-    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake)
 else()
     set(CPACK_GENERATOR DEB TGZ)
     set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
@@ -66,5 +67,10 @@ else()
     set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
+
+# The release's time for every generator, and the installer's own name.
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/generator_options.cmake.in
+               ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/generator_options.cmake)
 
 include(CPack)

@@ -37,6 +37,7 @@ add_custom_command(OUTPUT ${out_dir}/quenn-fast.6.gz
     COMMAND ${CMAKE_COMMAND} -E create_symlink quenn.6.gz ${out_dir}/quenn-fast.6.gz VERBATIM)
 add_custom_target(quenn_docs ALL
     DEPENDS ${out_dir}/quenn.6.gz ${out_dir}/quenn-fast.6.gz ${out_dir}/changelog.gz)
+add_dependencies(packaged quenn_docs)
 
 install(FILES ${linux_dir}/${QUENN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${out_dir}/${QUENN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

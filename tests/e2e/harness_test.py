@@ -4,16 +4,19 @@ sanitizer reports, the storm's plan, and which Wine runs."""
 
 import itertools
 import os
+import shutil
 import tempfile
 import unittest
 
 from PIL import Image
 
 from harness import picture, storm
-from harness.runners import can_start, wine_for
+from harness.checks import CheckFailed
+from harness.runners import WINE_DIR, WineRunner, can_start, machine_wine, prefix_arch, wine_for
 from harness.case_endurance import resident_level
 from harness.sanitizers import sanitizer_findings
 from harness.valgrind_report import own_errors
+from make_wine_prefix import wineboot
 
 SOURCE = "/src/quenn"
 
@@ -210,12 +213,48 @@ class WineChoiceTest(unittest.TestCase):
             self.assertTrue(wine.describe("x.exe").startswith(f"Wine {bits}-bit"))
             self.assertEqual(wine.environment["WINESERVER"], wine.server)
             self.assertTrue(wine.server.endswith(f"wineserver{bits}"))
+            self.assertEqual(wine.arch, f"win{bits}")
 
-    def test_64_bit_wine_is_started_by_its_own_loader(self):
-        wine = wine_for(False)
-        self.assertEqual(wine.command, [wine.environment["WINELOADER"]])
-        self.assertTrue(wine.command[0].endswith("/wine64"))
-        self.assertIn("cannot run 32-bit", wine.describe("x.exe"))
+    def test_64_bit_wine_says_why_it_runs(self):
+        self.assertIn("cannot run 32-bit", wine_for(False).describe("x.exe"))
+        self.assertNotIn("cannot", wine_for(True).describe("x.exe"))
+
+    def test_each_wine_makes_its_prefix_with_its_own_loader_and_width(self):
+        # A 32-bit loader without WINEARCH hands a new prefix to 64-bit Wine,
+        # and the 32-bit wineserver then refuses the 64-bit prefix.
+        for runs_32bit, bits, loader in ((True, 32, "wine"), (False, 64, "wine64")):
+            wine = wine_for(runs_32bit)
+            command, env = wineboot(wine, "/tmp/prefix", ":7")
+            self.assertEqual(command, [os.path.join(WINE_DIR, loader), "wineboot", "-i"])
+            self.assertEqual(wine.command, [env["WINELOADER"]])
+            self.assertEqual(env["WINELOADER"], command[0])
+            self.assertEqual(env["WINEARCH"], f"win{bits}")
+            self.assertEqual(env["WINESERVER"], os.path.join(WINE_DIR, f"wineserver{bits}"))
+            self.assertEqual((env["WINEPREFIX"], env["DISPLAY"]), ("/tmp/prefix", ":7"))
+
+    def prefix(self, registry):
+        prefix = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, prefix)
+        if registry is not None:
+            with open(os.path.join(prefix, "system.reg"), "w") as reg:
+                reg.write(registry)
+        return prefix
+
+    def test_a_prefix_says_its_width_in_its_registry(self):
+        header = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
+        self.assertEqual(prefix_arch(self.prefix(header + "#arch=win32\n\n[Software]\n")),
+                         "win32")
+        self.assertEqual(prefix_arch(self.prefix(header + "#arch=win64\n")), "win64")
+        self.assertIsNone(prefix_arch(self.prefix(header)))
+        self.assertIsNone(prefix_arch(self.prefix(None)))
+
+    def test_a_prefix_of_the_other_width_is_refused_before_wine_starts(self):
+        other = {"win32": "win64", "win64": "win32"}[machine_wine().arch]
+        with self.assertRaises(CheckFailed) as refused:
+            WineRunner(self.prefix(f"WINE REGISTRY Version 2\n#arch={other}\n"))
+        self.assertIn(f"a {other} one", str(refused.exception))
+        with self.assertRaises(CheckFailed):
+            WineRunner(self.prefix(None))
 
 
 def image_of(pixels):

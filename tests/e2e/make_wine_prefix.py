@@ -9,25 +9,36 @@ import time
 
 from harness.checks import CheckFailed
 from harness.processes import Process
-from harness.runners import WineRunner, machine_wine, wine_environment, wineserver
+from harness.runners import WineRunner, machine_wine, prefix_arch, wineserver
 from harness.xserver import XServer
+
+
+def wineboot(wine, prefix, display):
+    """The command that makes `prefix` for `wine`, and its environment: the
+    prefix's architecture is the one that Wine's wineserver accepts."""
+    env = dict(os.environ, DISPLAY=display, **wine.environment_for(prefix))
+    return wine.command + ["wineboot", "-i"], env
 
 
 def make_prefix(prefix, log_dir):
     shutil.rmtree(prefix, ignore_errors=True)
     os.makedirs(log_dir, exist_ok=True)
+    wine = machine_wine()
     # wineboot shows a progress window: give it a display of its own.
     x = XServer(log_dir)
     boot = None
     try:
-        env = dict(os.environ, DISPLAY=x.display, **wine_environment(prefix))
-        boot = Process("wineboot", machine_wine().command + ["wineboot", "-i"], log_dir, env=env)
+        command, env = wineboot(wine, prefix, x.display)
+        boot = Process("wineboot", command, log_dir, env=env)
         code = boot.wait(timeout=240)
         if code != 0:
             raise CheckFailed("wineboot -i", "exit code 0 within 240 s",
                               f"exit code {code}; stderr: {boot.stderr_text()[-800:]!r}")
         # The registry is written when the wineserver ends.
         wineserver(prefix, "-w")
+        if prefix_arch(prefix) != wine.arch:
+            raise CheckFailed("the new prefix", f"a {wine.arch} prefix",
+                              f"#arch={prefix_arch(prefix)} in its system.reg")
         WineRunner(prefix).reset()
     finally:
         if boot is not None:

@@ -24,8 +24,9 @@ class NativeRunner:
 
 
 class Wine:
-    """One width of Wine: its loader, its wineserver, and which build of the
-    Windows programs (32- or 64-bit) it runs."""
+    """One width of Wine: its loader, its wineserver, the architecture of
+    the prefixes it makes and accepts, and which build of the Windows
+    programs (32- or 64-bit) it runs."""
 
     def __init__(self, bits, command, server, environment, why=""):
         self.bits = bits
@@ -33,6 +34,16 @@ class Wine:
         self.server = server
         self.environment = environment
         self.why = why
+
+    @property
+    def arch(self):
+        """The prefix's architecture, as WINEARCH and system.reg name it."""
+        return f"win{self.bits}"
+
+    def environment_for(self, prefix):
+        # No debug output, and no prompts to install Mono or Gecko.
+        return dict({"WINEPREFIX": prefix, "WINEDEBUG": "-all",
+                     "WINEDLLOVERRIDES": "mscoree,mshtml="}, **self.environment)
 
     def programs(self, folder32, folder64):
         """The folder of the Windows programs this Wine runs."""
@@ -54,14 +65,17 @@ def can_start(program):
 
 
 def wine_for(runs_32bit):
-    """The 32-bit programs under 32-bit Wine, with its own wineserver, where
-    32-bit programs run; elsewhere the 64-bit build under 64-bit Wine."""
-    if runs_32bit:
-        server = os.path.join(WINE_DIR, "wineserver32")
-        return Wine(32, ["wine"], server, {"WINESERVER": server})
-    loader, server = os.path.join(WINE_DIR, "wine64"), os.path.join(WINE_DIR, "wineserver64")
-    return Wine(64, [loader], server, {"WINELOADER": loader, "WINESERVER": server},
-                " (this machine cannot run 32-bit programs)")
+    """The 32-bit programs under 32-bit Wine where 32-bit programs run;
+    elsewhere the 64-bit build under 64-bit Wine. Each width has its own
+    loader and wineserver, and WINEARCH its prefix: without it the 32-bit
+    loader hands a new prefix to 64-bit Wine, which makes it 64-bit, and the
+    32-bit wineserver then refuses it."""
+    bits = 32 if runs_32bit else 64
+    loader = os.path.join(WINE_DIR, "wine" if runs_32bit else "wine64")
+    server = os.path.join(WINE_DIR, f"wineserver{bits}")
+    environment = {"WINEARCH": f"win{bits}", "WINELOADER": loader, "WINESERVER": server}
+    why = "" if runs_32bit else " (this machine cannot run 32-bit programs)"
+    return Wine(bits, [loader], server, environment, why)
 
 
 @functools.cache
@@ -77,9 +91,11 @@ class WineRunner:
     window_timeout = 40.0
 
     def __init__(self, prefix):
-        if not os.path.isfile(os.path.join(prefix, "system.reg")):
-            raise CheckFailed("no Wine prefix", f"a prefix made by the fixture at {prefix}",
-                              "no system.reg there")
+        arch = prefix_arch(prefix)
+        wanted = machine_wine().arch
+        if arch != wanted:
+            raise CheckFailed("Wine prefix", f"a {wanted} prefix made by the fixture at {prefix}",
+                              f"a {arch} one" if arch else "no system.reg with its #arch there")
         self.prefix = prefix
 
     def command(self, program):
@@ -92,6 +108,19 @@ class WineRunner:
         """Ends every Wine process of the prefix, the wineserver with them."""
         wineserver(self.prefix, "-k")
         wineserver(self.prefix, "-w")
+
+
+def prefix_arch(prefix):
+    """The architecture a Wine prefix was made for ("win32" or "win64"), as
+    its system.reg says; None where there is no prefix."""
+    try:
+        with open(os.path.join(prefix, "system.reg"), encoding="utf-8", errors="replace") as reg:
+            for line in reg:
+                if line.startswith("#arch="):
+                    return line.strip()[len("#arch="):]
+    except FileNotFoundError:
+        return None
+    return None
 
 
 def wineserver(prefix, option):
@@ -107,7 +136,5 @@ def windows_path(path):
 
 
 def wine_environment(prefix):
-    # No debug output, and no prompts to install Mono or Gecko; the Wine
-    # this machine runs.
-    return dict({"WINEPREFIX": prefix, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="},
-                **machine_wine().environment)
+    """The environment of the Wine this machine runs, on `prefix`."""
+    return machine_wine().environment_for(prefix)
