@@ -14,14 +14,14 @@ import time
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
 
-from harness.browser import Browser  # noqa: E402
+from harness.engines import ENGINES  # noqa: E402
 from harness.checks import wait_for  # noqa: E402
 
 
 def measure(page_dir, timeout=60.0):
     """bench.html's figures: frameMedianMs, frameMeanMs, frameP90Ms (strings
     of ms) and frames."""
-    with tempfile.TemporaryDirectory() as logs, Browser(page_dir, logs, {}) as page:
+    with tempfile.TemporaryDirectory() as logs, ENGINES["chromium"](page_dir, logs, {}) as page:
         page.open("bench.html")
         wait_for("frame times", "600 frames measured",
                  lambda: (page.script("return document.body.dataset.frames;") is not None,

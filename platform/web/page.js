@@ -107,19 +107,26 @@ mergeInto(LibraryManager.library, {
     // Called again when the program resumes: only the first call shows it.
     return Asyncify.handleSleep(function(wakeUp) {
       console.error(title + ': ' + message);
+      // Named by its caption and described by its text for assistive
+      // technology; the OK button has the focus.
       var dialog = document.createElement('dialog');
       dialog.className = 'message-box';
+      dialog.setAttribute('aria-labelledby', 'message-box-caption');
+      dialog.setAttribute('aria-describedby', 'message-box-text');
       var heading = document.createElement('h2');
+      heading.id = 'message-box-caption';
       heading.textContent = title;
       var body = document.createElement('p');
+      body.id = 'message-box-text';
       body.textContent = message;
       var form = document.createElement('form');
       form.method = 'dialog';
       var ok = document.createElement('button');
       ok.textContent = 'OK';
+      ok.autofocus = true;
       form.appendChild(ok);
       dialog.append(heading, body, form);
-      document.body.appendChild(dialog);
+      (document.querySelector('main') || document.body).appendChild(dialog);
       // The button, Escape or closing it otherwise: each dismisses it.
       dialog.addEventListener('close', function() {
         dialog.remove();

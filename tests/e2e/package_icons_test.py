@@ -22,7 +22,7 @@ class MakeIconsTest(unittest.TestCase):
     def test_committed_icons_are_the_scripts_output(self):
         with tempfile.TemporaryDirectory() as out:
             written = make_icons.make_icons(os.path.join(SOURCE, "docs", "quenn.png"), out)
-            self.assertEqual(len(written), len(make_icons.SIZES) + 1)
+            self.assertEqual(len(written), len(make_icons.SIZES) + 1 + len(make_icons.WEB_ICONS))
             for path in written:
                 committed = os.path.join(ICONS, os.path.relpath(path, out))
                 self.assertTrue(filecmp.cmp(path, committed, shallow=False),
@@ -36,6 +36,23 @@ class MakeIconsTest(unittest.TestCase):
                 self.assertEqual(icon.size, (size, size))
                 self.assertLess(icon.getpixel((0, 0))[3], 128)
                 self.assertEqual(icon.getpixel((size // 2, size // 2))[3], 255)
+
+    def test_page_icons_are_rounded_or_opaque_to_the_edge_as_declared(self):
+        for name, (size, bleeds) in make_icons.WEB_ICONS.items():
+            with Image.open(os.path.join(ICONS, "web", name)) as icon:
+                self.assertEqual(icon.size, (size, size), name)
+                rgba = icon.convert("RGBA")
+                self.assertEqual(rgba.getpixel((0, 0))[3] == 255, bleeds, name)
+                self.assertEqual(rgba.getpixel((size // 2, size // 2))[3], 255, name)
+
+    def test_a_full_bleed_icon_keeps_the_scene_inside_the_safe_zone(self):
+        background = (102, 76, 89)
+        picture = Image.new("RGB", (256, 256), background)
+        picture.paste((255, 255, 255), (0, 128, 256, 256))  # the lower half white
+        icon = make_icons.full_bleed(picture, 100).convert("RGB")
+        self.assertEqual(icon.getpixel((50, 80)), (255, 255, 255))  # inside the circle
+        self.assertEqual(icon.getpixel((2, 97)), background)  # white, but outside it
+        self.assertEqual(icon.getpixel((50, 2)), background)
 
     def test_a_picture_of_another_size_is_refused(self):
         with tempfile.TemporaryDirectory() as out:
