@@ -1,0 +1,30 @@
+#pragma once
+
+// The OpenGL stream as neutral text, the form the stream tests compare: one
+// call a line, its name, then its numeric arguments in order, exactly
+// (printed as doubles to 17 digits), and
+// - for glGenLists, " = N" with the first list the OpenGL gave;
+// - the bytes the call passed (glCallLists' text) in double quotes, with
+//   `"`, `\` and bytes outside printable ASCII as \xHH.
+// Pointers are left out: their addresses differ from run to run.
+//
+//   glVertex3f 0 1 0
+//   glGenLists 96 = 1000
+//   glCallLists 5 5121 "FPS 0"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/doubles/call_log.h"
+
+// Appends the line of `call` to `out`; `firstList` is what glGenLists gave.
+void appendStreamLine(std::string& out, const Call& call, uint32_t firstList);
+
+// The lines of every call in order.
+std::string streamText(const Calls& calls, uint32_t firstList);
+
+// The OpenGL calls of each frame in `calls`: those up to and between the
+// swaps (SwapBuffers), leaving out every other Win32 call. Calls after the
+// last swap make no frame.
+std::vector<Calls> openGlFrames(const Calls& calls);
