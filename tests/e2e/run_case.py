@@ -6,20 +6,45 @@ Exits 0 when every check of the case held, 1 otherwise, after saving the
 screenshots it took under the artifacts directory."""
 
 import argparse
+import importlib
 import os
 import sys
 
-from harness.case_web import CASES as WEB_CASES
 from harness.cases import CASES
 from harness.context import Context
 from harness.driver import drive, fresh_directory
+from harness.engines import DEFAULT, ENGINES
 from harness.runners import NativeRunner, WineRunner, machine_wine
+
+# The page's cases, a module of them to a line.
+WEB_CASE_MODULES = [
+    "case_web",
+    "case_web_pointers",
+    "case_web_context",
+    "case_web_app",
+]
+
+
+def merged_cases(modules):
+    """Every module's CASES in one dict; a name two of them use is an error."""
+    cases = {}
+    for module in modules:
+        for name, case in module.CASES.items():
+            if name in cases:
+                raise ValueError(f"web case {name!r} in {module.__name__} and another module")
+            cases[name] = case
+    return cases
+
+
+WEB_CASES = merged_cases(importlib.import_module(f"harness.{name}") for name in WEB_CASE_MODULES)
 
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("case", choices=sorted(set(CASES) | set(WEB_CASES)))
     parser.add_argument("--runner", choices=["native", "wine", "web"], default="native")
+    parser.add_argument("--engine", choices=sorted(ENGINES), default=DEFAULT,
+                        help="the browser of the web runner")
     parser.add_argument("--program", required=True,
                         help="the program; under Wine, its file name in --windows-programs")
     parser.add_argument("--fast-program")
@@ -50,14 +75,17 @@ def runner_and_programs(args):
 
 def main():
     args = parse_arguments()
-    artifacts = fresh_directory(os.path.join(args.artifacts, f"{args.runner}-{args.case}"))
+    web = args.runner == "web"
+    label = f"{args.runner}-{args.engine}" if web and args.engine != DEFAULT else args.runner
+    artifacts = fresh_directory(os.path.join(args.artifacts, f"{label}-{args.case}"))
 
     def body(shots):
         runner, program, fast_program = runner_and_programs(args)
-        context = Context(runner, program, fast_program, args.source_dir, artifacts, shots)
-        (WEB_CASES if args.runner == "web" else CASES)[args.case](context)
+        context = Context(runner, program, fast_program, args.source_dir, artifacts, shots,
+                          engine=args.engine)
+        (WEB_CASES if web else CASES)[args.case](context)
 
-    return drive(f"{args.runner} {args.case}", artifacts, args.time_limit, body, args.keep_shots)
+    return drive(f"{label} {args.case}", artifacts, args.time_limit, body, args.keep_shots)
 
 
 if __name__ == "__main__":

@@ -1,33 +1,18 @@
-"""The page in headless Chromium: a private static server for build/web, the
-browser through Selenium, and what the page shows, all stopped at the close."""
+"""The page in a browser: a private static server for build/web, and what a
+case does to the page and sees of it, the same in every engine. The engines
+(chromium.py, firefox.py) start and stop their browser and carry out the
+few steps that differ: loading with scripts run first, running a script,
+capturing the screen, and input."""
 
-import base64
 import functools
 import http.server
-import io
 import os
 import threading
 
-from PIL import Image
-from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
-
 from .checks import CheckFailed, wait_for
 from .picture import Picture
+from .processes import run_all
 
-CHROMIUM = "/usr/bin/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
-# WebGL in headless Chromium without a GPU needs SwiftShader, which is only
-# allowed when asked for; the rest keeps the browser to the page alone.
-FLAGS = ["--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader",
-         "--disable-background-networking", "--disable-component-update",
-         "--disable-default-apps", "--disable-extensions", "--disable-sync", "--no-first-run",
-         "--no-default-browser-check", "--mute-audio", "--force-device-scale-factor=1",
-         "--window-size=900,700"]
-NO_WEBGL = ["--disable-webgl", "--disable-3d-apis"]
 PAGE_TIMEOUT = 20.0
 # Run in every page before its own scripts: holds the program's WebAssembly
 # back until start_program, so that a test can watch from its first frame.
@@ -42,6 +27,19 @@ var held = new Promise(function(resolve) { window.quennTestStart = resolve; });
   };
 });
 """
+CANVAS = "canvas#quenn"
+# Where an element is in the viewport, in CSS pixels.
+ELEMENT_RECT = """
+var element = document.querySelector(arguments[0]);
+if (!element) return null;
+var rect = element.getBoundingClientRect();
+return {x: rect.left, y: rect.top, width: rect.width, height: rect.height};
+"""
+KINDS = ("mouse", "touch", "pen")
+
+
+class ScriptError(Exception):
+    """A script run in the page threw."""
 
 
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -60,11 +58,13 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class PageServer:
-    """build/web over HTTP on a free local port, in a thread of this process."""
+    """build/web over HTTP on a free local port (or `port`), in a thread of
+    this process."""
 
-    def __init__(self, directory):
+    def __init__(self, directory, port=0):
         handler = functools.partial(_QuietHandler, directory=directory)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.port = self.httpd.server_address[1]
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
         self.thread.start()
 
@@ -76,30 +76,82 @@ class PageServer:
         self.httpd.server_close()
 
 
-class Browser:
-    """Chromium showing one page of `page_dir`. Screenshots of the canvas are
-    kept under their labels in `shots`."""
+class Pointers:
+    """Which pointers are down and where each pointer last was, in canvas
+    pixels: one mouse, one pen, and touch contacts told apart by finger.
+    Refuses what no device can do: a touch contact moving or lifting while
+    it is not down, a press on a pointer that is down, a second mouse."""
+
+    def __init__(self):
+        self.down = {}  # (kind, finger) -> (x, y), in the order they came down
+        self.at = {}
+
+    @staticmethod
+    def key(kind, finger):
+        if kind not in KINDS:
+            raise ValueError(f"pointer kind {kind!r}: not one of {', '.join(KINDS)}")
+        if finger != 0 and kind != "touch":
+            raise ValueError(f"{kind} finger {finger}: only touch has more than one contact")
+        if not isinstance(finger, int) or finger < 0:
+            raise ValueError(f"finger {finger!r}: a number from 0")
+        return kind, finger
+
+    def press(self, kind, finger, point):
+        key = self.key(kind, finger)
+        if key in self.down:
+            raise ValueError(f"{describe(key)} is down already")
+        self.down[key] = self.at[key] = point
+        return key
+
+    def move(self, kind, finger, point):
+        key = self.key(kind, finger)
+        if kind == "touch" and key not in self.down:
+            raise ValueError(f"{describe(key)} is not down: a touch contact cannot hover")
+        self.at[key] = point
+        if key in self.down:
+            self.down[key] = point
+        return key
+
+    def lift(self, kind, finger):
+        key = self.key(kind, finger)
+        if key not in self.down:
+            raise ValueError(f"{describe(key)} is not down")
+        del self.down[key]
+        return key
+
+    def touches(self):
+        """The touch contacts that are down: finger -> point."""
+        return {finger: point for (kind, finger), point in self.down.items() if kind == "touch"}
+
+
+def describe(key):
+    kind, finger = key
+    return f"touch finger {finger}" if kind == "touch" else f"the {kind}"
+
+
+class Page:
+    """A browser showing one page of `page_dir` at a time. Screenshots of
+    the canvas are kept under their labels in `shots`; the browser's logs
+    go to `log_dir`. Positions are in canvas CSS pixels from its top-left
+    corner. An engine sets `name` and the methods below that raise
+    NotImplementedError."""
+
+    name = None
 
     def __init__(self, page_dir, log_dir, shots, webgl=True):
         self.page_dir = page_dir
         self.log_dir = log_dir
         self.shots = shots
-        self.flags = FLAGS + ([] if webgl else NO_WEBGL)
+        self.webgl = webgl
         self.server = None
-        self.driver = None
-        self.canvas_rect = None  # where the canvas is on the page, once asked
+        self.port = None  # the server's, kept while it is stopped
+        self.pointers = Pointers()
+        self._canvas_rect = None  # where the canvas is in the viewport, once asked
 
     def __enter__(self):
         try:
             self.server = PageServer(self.page_dir)
-            options = Options()
-            options.binary_location = CHROMIUM
-            for flag in self.flags:
-                options.add_argument(flag)
-            options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-            service = Service(CHROMEDRIVER,
-                              log_path=os.path.join(self.log_dir, "chromedriver.log"))
-            self.driver = webdriver.Chrome(service=service, options=options)
+            self.start_browser()
         except BaseException:
             self.close()
             raise
@@ -110,58 +162,65 @@ class Browser:
         return False
 
     def close(self):
-        if self.driver is not None:
-            try:
-                with open(os.path.join(self.log_dir, "console.log"), "a") as log:
-                    for entry in self.driver.get_log("browser"):
-                        log.write(f"{entry['level']} {entry['message']}\n")
-            except (OSError, WebDriverException):
-                pass
-            self.driver.quit()
-            self.driver = None
+        """Stops the browser, then the server."""
+        run_all([self.stop_browser, self.stop_server])
+
+    def stop_server(self):
         if self.server is not None:
+            self.port = self.server.port
             self.server.stop()
             self.server = None
 
-    def open(self, page, held=False):
-        """Loads the page; with `held`, its program waits for start_program."""
+    # A case may stop the server (the page then runs from its service worker)
+    # and serve another build of the page at the same address: one origin,
+    # so that the page's worker sees the new build.
+
+    def page_url(self, page):
+        """The page's address, served or not."""
+        port = self.server.port if self.server is not None else self.port
+        return f"http://127.0.0.1:{port}/{page}"
+
+    def serve(self, directory):
+        """From now on the page's address serves the files of `directory`."""
+        self.stop_server()
+        self.page_dir = directory
+        self.server = PageServer(directory, self.port)
+
+    def open(self, page, held=False, preload=None):
+        """Loads the page. With `held`, its program waits for start_program;
+        `preload`, JavaScript source, runs in the page before its own scripts."""
         path = os.path.join(self.page_dir, page)
         if not os.path.isfile(path):
             raise CheckFailed(f"cannot open {page}", f"the page at {path}",
                               "no such file (is the web preset built?)")
-        self.canvas_rect = None
-        hold = None
-        if held:
-            hold = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
-                                               {"source": HOLD_PROGRAM})
-        self.driver.get(self.server.url(page))
-        if hold:
-            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", hold)
-        return self.canvas()
+        self._canvas_rect = None
+        self.pointers = Pointers()
+        sources = ([HOLD_PROGRAM] if held else []) + ([preload] if preload else [])
+        self.load(self.page_url(page), sources)
 
     def start_program(self):
         """Lets the program of a page opened with `held` start."""
         self.script("window.quennTestStart();")
 
-    def canvas(self):
-        return self.driver.find_element("css selector", "canvas#quenn")
+    def element_rect(self, css):
+        rect = self.script(ELEMENT_RECT, css)
+        if rect is None:
+            raise CheckFailed(f"the element {css}", "one on the page", "none")
+        return rect
 
-    def script(self, code, *args):
-        return self.driver.execute_script(code, *args)
+    def canvas_rect(self):
+        """The canvas's place in the viewport: x, y, width, height."""
+        if self._canvas_rect is None:
+            self._canvas_rect = self.element_rect(CANVAS)
+        return self._canvas_rect
+
+    def in_viewport(self, x, y):
+        rect = self.canvas_rect()
+        return rect["x"] + x, rect["y"] + y
 
     def shoot(self, label):
-        """The canvas as the page shows it, kept under `label`. Through the
-        DevTools protocol, which takes half the time of an element's
-        screenshot, so that pictures come a frame or four apart."""
-        if self.canvas_rect is None:
-            self.canvas_rect = self.canvas().rect
-        rect = self.canvas_rect
-        clip = {"x": rect["x"], "y": rect["y"], "width": rect["width"],
-                "height": rect["height"], "scale": 1}
-        reply = self.driver.execute_cdp_cmd("Page.captureScreenshot",
-                                            {"format": "png", "clip": clip,
-                                             "optimizeForSpeed": True})
-        image = Image.open(io.BytesIO(base64.b64decode(reply["data"]))).convert("RGB")
+        """The canvas as the page shows it, kept under `label`."""
+        image = self.capture(self.canvas_rect())
         self.shots[label] = image
         return Picture(image)
 
@@ -195,26 +254,96 @@ class Browser:
         self.script("var box = document.getElementById('window');"
                     "box.style.width = arguments[0] + 'px';"
                     "box.style.height = arguments[1] + 'px';", width, height)
-        self.canvas_rect = None
+        self._canvas_rect = None
+
+    def text(self, css):
+        """The text the first element matching `css` shows."""
+        text = self.script("var e = document.querySelector(arguments[0]);"
+                           "return e ? e.innerText : null;", css)
+        if text is None:
+            raise CheckFailed(f"the text of {css}", "an element showing it", "no such element")
+        return text
+
+    def dialog_texts(self):
+        """The text of each open dialog, in page order."""
+        return self.script("return Array.from(document.querySelectorAll('dialog[open]'),"
+                           " function(d) { return d.innerText; });")
+
+    def click_dialog_button(self):
+        """Clicks the button of the one open dialog."""
+        count = len(self.dialog_texts())
+        if count != 1:
+            raise CheckFailed("a dialog's button", "one open dialog", f"{count}")
+        self.click("dialog[open] button")
+
+    # The mouse as a drag uses it: a press, moves by steps, the release.
 
     def press_at(self, x, y):
-        """Moves to canvas pixel (x, y) and presses the left button."""
-        canvas = self.canvas()
-        size = canvas.size
-        ActionChains(self.driver, duration=0).move_to_element_with_offset(
-            canvas, x - size["width"] // 2, y - size["height"] // 2).click_and_hold().perform()
+        """Moves the mouse to (x, y) and presses the left button."""
+        self.pointer_down("mouse", x, y)
 
     def move_by(self, dx, dy, steps=4):
-        chain = ActionChains(self.driver, duration=0)
-        done = (0, 0)
-        for step in range(1, steps + 1):
-            point = (dx * step // steps, dy * step // steps)
-            chain.move_by_offset(point[0] - done[0], point[1] - done[1])
-            done = point
-        chain.perform()
+        """Moves the mouse by (dx, dy) in `steps` equal moves, all at once."""
+        x, y = self.pointers.at.get(("mouse", 0), (0, 0))
+        points = [(x + dx * step // steps, y + dy * step // steps) for step in range(1, steps + 1)]
+        self.pointers.move("mouse", 0, points[-1])
+        self.move_through("mouse", 0, points)
 
     def release(self):
-        ActionChains(self.driver, duration=0).release().perform()
+        self.pointer_up("mouse")
 
-    def open_dialogs(self):
-        return self.driver.find_elements("css selector", "dialog[open]")
+    # Pointers of each kind: the page gets Pointer Events of that type; a
+    # second touch contact is not the primary one.
+
+    def pointer_down(self, kind, x, y, finger=0):
+        """Moves the pointer to (x, y) and puts it down: the left button,
+        the pen's tip or the finger."""
+        self.pointers.press(kind, finger, (x, y))
+        self.press(kind, finger, x, y)
+
+    def pointer_move(self, kind, x, y, finger=0):
+        """Moves the pointer to (x, y); a mouse or pen that is up hovers."""
+        self.pointers.move(kind, finger, (x, y))
+        self.move_through(kind, finger, [(x, y)])
+
+    def pointer_up(self, kind, finger=0):
+        """Lifts the pointer where it is."""
+        self.pointers.lift(kind, finger)
+        self.lift(kind, finger)
+
+    # What each engine does its own way.
+
+    def start_browser(self):
+        raise NotImplementedError
+
+    def stop_browser(self):
+        """Stops the browser and everything it needs; safe to call twice."""
+        raise NotImplementedError
+
+    def load(self, url, sources):
+        """Navigates to `url`, running each of `sources` in the new document
+        before its own scripts, and returns once it has loaded."""
+        raise NotImplementedError
+
+    def script(self, code, *args):
+        """Runs `code` as a function's body with `args` as `arguments`; its
+        return value (a promise's once settled), or ScriptError."""
+        raise NotImplementedError
+
+    def capture(self, rect):
+        """The viewport's pixels in `rect` as an RGB image."""
+        raise NotImplementedError
+
+    def click(self, css):
+        """Clicks the first element matching `css` with the mouse."""
+        raise NotImplementedError
+
+    def press(self, kind, finger, x, y):
+        raise NotImplementedError
+
+    def move_through(self, kind, finger, points):
+        """Moves the pointer through `points` in one go."""
+        raise NotImplementedError
+
+    def lift(self, kind, finger):
+        raise NotImplementedError

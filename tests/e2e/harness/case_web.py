@@ -4,7 +4,7 @@ pictures, and the native program's own pictures as the reference."""
 import os
 import time
 
-from .browser import Browser
+from .engines import ENGINES
 from .case_input import move_in_steps, scaled, start_drawn
 from .case_failure import MESSAGE
 from .case_picture import RECORD, check_counter_corner, check_recording, check_scene
@@ -32,7 +32,8 @@ def page_dir(ctx):
 
 
 def browser(ctx, webgl=True):
-    return Browser(page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl)
+    """The case's browser, of the engine the context names."""
+    return ENGINES[ctx.engine](page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl)
 
 
 def open_drawn(page, name, label):
@@ -159,10 +160,10 @@ def case_web_resize(ctx):
 def case_web_close(ctx):
     with browser(ctx) as page:
         open_drawn(page, "quenn", "shown")
-        page.driver.find_element("id", "close").click()
+        page.click("#close")
         code = page.wait_exit(3.0)
         check(code == 0, "exit after the close control", "exit code 0", str(code))
-        status = page.driver.find_element("id", "status").text
+        status = page.text("#status")
         check("exit code 0" in status, "the page after the end", "says the program ended "
               "with exit code 0", repr(status))
 
@@ -170,22 +171,21 @@ def case_web_close(ctx):
 def case_web_no_webgl(ctx):
     with browser(ctx, webgl=False) as page:
         page.open(PAGES["quenn"])
-        dialogs = []
+        texts = []
 
         def one_dialog():
-            dialogs[:] = page.open_dialogs()
-            return len(dialogs) == 1, f"{len(dialogs)} open dialogs"
+            texts[:] = page.dialog_texts()
+            return len(texts) == 1, f"{len(texts)} open dialogs"
 
         wait_for("error dialog", "one open dialog", one_dialog, 10.0)
-        text = dialogs[0].text
-        check(MESSAGE in text, "the dialog", f"the text {MESSAGE!r}", repr(text))
+        check(MESSAGE in texts[0], "the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
         check(page.exit_code() is None, "while the dialog shows", "the program waiting",
               f"exit code {page.exit_code()}")
-        dialogs[0].find_element("tag name", "button").click()
+        page.click_dialog_button()
         code = page.wait_exit(5.0)
         check(code == 1, "exit code without WebGL 2", "1", str(code))
-        check(not page.open_dialogs(), "after the button", "no dialog left",
-              f"{len(page.open_dialogs())}")
+        check(not page.dialog_texts(), "after the button", "no dialog left",
+              f"{len(page.dialog_texts())}")
 
 
 def case_web_fast(ctx):

@@ -4,13 +4,15 @@ from .desktop import Desktop
 
 
 class Context:
-    def __init__(self, runner, program, fast_program, source_dir, log_dir, shots):
+    def __init__(self, runner, program, fast_program, source_dir, log_dir, shots,
+                 engine="chromium"):
         self.runner = runner
         self.program = program
         self.fast_program = fast_program
         self.source_dir = source_dir
         self.log_dir = log_dir
         self.shots = shots
+        self.engine = engine  # the browser the page's cases use
 
     @property
     def native(self):

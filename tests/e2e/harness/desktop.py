@@ -1,11 +1,10 @@
 """One test's X server, window manager and programs, all ended at the close."""
 
 import os
-import sys
 
 from .checks import CheckFailed, check
 from .picture import Picture
-from .processes import Process
+from .processes import Process, run_all
 from .sanitizers import sanitizer_findings
 from .xclient import XClient
 from .xserver import WindowManager, XServer
@@ -55,11 +54,7 @@ class Desktop:
         if self.client is not None:
             steps.append(self.client.close)
         steps += [part.stop for part in (self.window_manager, self.x) if part is not None]
-        for step in steps:
-            try:
-                step()
-            except Exception as problem:  # say so, and go on stopping the rest
-                print(f"while stopping: {problem!r}", file=sys.stderr)
+        run_all(steps)
 
     def check_sanitizers(self):
         """Fails on any sanitizer report a program left, however it ended."""

@@ -4,6 +4,7 @@ import ctypes
 import os
 import signal
 import subprocess
+import sys
 
 from .sanitizers import sanitizer_findings
 
@@ -108,3 +109,13 @@ def resident_kib(pid):
             if line.startswith("VmRSS:"):
                 return int(line.split()[1])
     raise ValueError(f"no VmRSS in /proc/{pid}/status")
+
+
+def run_all(steps):
+    """Calls each of `steps`; one that fails does not keep the next ones
+    from running."""
+    for step in steps:
+        try:
+            step()
+        except Exception as problem:  # say so, and go on stopping the rest
+            print(f"while stopping: {problem!r}", file=sys.stderr)

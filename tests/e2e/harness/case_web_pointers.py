@@ -1,0 +1,71 @@
+"""Touch and pen on the page, as Windows promotes them to the left button:
+a drag of the first finger or of the pen's tip turns the camera, a second
+finger changes nothing, and the page does not scroll for it."""
+
+import time
+
+from .case_web import DRAG_START, TURNED, browser, check_grid_like, native_pictures, open_drawn
+from .checks import check
+from .picture import GRID, grid_difference
+
+STEPS = 4
+# Where the second finger comes down and how far it goes, in canvas pixels.
+SECOND_FINGER = (200, 60)
+SECOND_FINGER_MOVE = (-40, 50)
+# Taller than the window: a drag the page took for itself would scroll it.
+SCROLLABLE = "document.body.style.minHeight = '4000px'; document.body.style.minWidth = '4000px';"
+
+
+def stroke(page, kind, start, move, finger=0):
+    """Moves a pointer that is down from `start` by `move`, in steps."""
+    for step in range(1, STEPS + 1):
+        page.pointer_move(kind, start[0] + move[0] * step // STEPS,
+                          start[1] + move[1] * step // STEPS, finger)
+
+
+def scrolled(page):
+    return page.script("return [window.scrollX, window.scrollY];")
+
+
+def turned_by(page, kind, reference, second_finger=False):
+    """Drags with `kind` by TURNED from DRAG_START and checks the picture is
+    the reference's at yaw -10, pitch 55; with `second_finger`, a second
+    contact comes down, moves and lifts during the drag and changes nothing."""
+    page.script(SCROLLABLE)
+    page.pointer_down(kind, *DRAG_START)
+    stroke(page, kind, DRAG_START, TURNED)
+    time.sleep(0.3)  # a frame or two
+    turned = page.shoot(f"{kind} turned")
+    check_grid_like(turned, reference, f"{kind} drag 30 right, 10 down")
+    if second_finger:
+        page.pointer_down(kind, *SECOND_FINGER, finger=1)
+        stroke(page, kind, SECOND_FINGER, SECOND_FINGER_MOVE, finger=1)
+        page.pointer_up(kind, finger=1)
+        time.sleep(0.3)
+        after = page.shoot("second finger")
+        moved = grid_difference(turned, after)
+        check(moved <= turned.count({GRID}) // 100, "a second finger during the drag",
+              "the same picture (at most 1% of grid pixels differ)", f"{moved} differ")
+    page.pointer_up(kind)
+    check(scrolled(page) == [0, 0], f"the page after a {kind} drag on the canvas",
+          "not scrolled", f"scrolled to {scrolled(page)}")
+
+
+def case_web_touch(ctx):
+    _, reference = native_pictures(ctx, [TURNED])
+    with browser(ctx) as page:
+        open_drawn(page, "quenn", "first")
+        turned_by(page, "touch", reference, second_finger=True)
+
+
+def case_web_pen(ctx):
+    _, reference = native_pictures(ctx, [TURNED])
+    with browser(ctx) as page:
+        open_drawn(page, "quenn", "first")
+        turned_by(page, "pen", reference)
+
+
+CASES = {
+    "touch": case_web_touch,
+    "pen": case_web_pen,
+}

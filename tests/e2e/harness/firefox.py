@@ -1,0 +1,241 @@
+"""The page in Firefox ESR, in a window on a private Xvfb (headless Firefox
+has no WebGL here), driven over the WebDriver BiDi it speaks itself."""
+
+import base64
+import io
+import json
+import os
+import shutil
+import tempfile
+
+import websocket
+from PIL import Image
+
+from . import bidi
+from .browser import Page, ScriptError
+from .checks import CheckFailed, wait_for
+from .processes import Process, run_all
+from .xserver import XServer
+
+FIREFOX = "firefox-esr"
+START_TIMEOUT = 30.0
+# Room for the canvas's box, its padding and a resize to 300x200.
+WINDOW = (900, 700)
+# A fresh profile that goes straight to the page and never to the network,
+# at one device pixel per CSS pixel.
+PREFS = {
+    "layout.css.devPixelsPerPx": "1.0",
+    "browser.shell.checkDefaultBrowser": False,
+    "browser.startup.page": 0,
+    "browser.startup.homepage_override.mstone": "ignore",
+    "startup.homepage_welcome_url": "about:blank",
+    "startup.homepage_welcome_url.additional": "",
+    "browser.aboutwelcome.enabled": False,
+    "datareporting.policy.dataSubmissionEnabled": False,
+    "datareporting.healthreport.uploadEnabled": False,
+    "toolkit.telemetry.enabled": False,
+    "toolkit.telemetry.unified": False,
+    "toolkit.telemetry.archive.enabled": False,
+    "toolkit.telemetry.reportingpolicy.firstRun": False,
+    "app.update.disabledForTesting": True,
+    "app.update.auto": False,
+    "extensions.update.enabled": False,
+    "extensions.getAddons.cache.enabled": False,
+    "extensions.blocklist.enabled": False,
+    "browser.safebrowsing.malware.enabled": False,
+    "browser.safebrowsing.phishing.enabled": False,
+    "browser.safebrowsing.downloads.enabled": False,
+    "browser.search.update": False,
+    "browser.region.update.enabled": False,
+    "media.gmp-manager.updateEnabled": False,
+    "network.captive-portal-service.enabled": False,
+    "network.connectivity-service.enabled": False,
+    "network.prefetch-next": False,
+    "network.dns.disablePrefetch": True,
+    "network.http.speculative-parallel-limit": 0,
+    # A mouse move reaches the page at once, not with the next frame's.
+    "dom.events.coalesce.mousemove": False,
+}
+# Without it Firefox keeps WebGL from Mesa's software renderer.
+WEBGL = {"webgl.force-enabled": True}
+NO_WEBGL = {"webgl.disabled": True}
+# Firefox's WebDriver has no pen (its pen pointer is a placeholder in ESR
+# 153). The browser window itself synthesises the pen's events at a point of
+# the page's viewport, as the platform would send them; needs system access.
+PEN_EVENT = """function(type, x, y, buttons) {
+  var page = gBrowser.selectedBrowser.getBoundingClientRect();
+  window.synthesizeMouseEvent(type, page.left + x, page.top + y, {
+      identifier: window.windowUtils.DEFAULT_PEN_POINTER_ID, button: 0, buttons: buttons,
+      clickCount: type === 'mousemove' ? 0 : 1, pressure: buttons ? 0.5 : 0,
+      inputSource: MouseEvent.MOZ_SOURCE_PEN},
+    {isDOMEventSynthesized: true, isWidgetEventSynthesized: false, isAsyncEnabled: false});
+}"""
+
+
+def user_js(webgl):
+    """The profile's user.js: PREFS, and WebGL on or off."""
+    prefs = dict(PREFS, **(WEBGL if webgl else NO_WEBGL))
+    return "".join(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n"
+                   for name, value in prefs.items())
+
+
+def command(profile):
+    width, height = WINDOW
+    return [FIREFOX, "--profile", profile, "--no-remote", "--new-instance",
+            "--remote-debugging-port", "0", "--remote-allow-system-access",
+            "--width", str(width), "--height", str(height), "about:blank"]
+
+
+def preload(source):
+    """A preload script's function: `source` run as a classic script would
+    run, its declarations global."""
+    return f"() => {{ (0, eval)({json.dumps(source)}); }}"
+
+
+def pointer_actions(kind, finger, actions):
+    """One input source's actions: a pointer per kind and finger."""
+    return {"type": "pointer", "id": f"{kind}-{finger}", "parameters": {"pointerType": kind},
+            "actions": actions}
+
+
+def move_to(x, y):
+    return {"type": "pointerMove", "x": x, "y": y, "origin": "viewport", "duration": 0}
+
+
+DOWN = {"type": "pointerDown", "button": 0}
+UP = {"type": "pointerUp", "button": 0}
+
+
+class Firefox(Page):
+    name = "firefox"
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.x = None
+        self.profile = None
+        self.process = None
+        self.session = None
+        self.context = None  # the tab's browsing context
+        self.window = None   # the browser window's, for the pen
+
+    def start_browser(self):
+        if shutil.which(FIREFOX) is None:
+            raise CheckFailed("no Firefox", f"{FIREFOX} installed (scripts/setup)", "not found")
+        self.x = XServer(self.log_dir)
+        self.profile = tempfile.mkdtemp(prefix="quenn-firefox-")
+        with open(os.path.join(self.profile, "user.js"), "w") as prefs:
+            prefs.write(user_js(self.webgl))
+        env = dict(os.environ, DISPLAY=self.x.display)
+        self.process = Process("firefox", command(self.profile), self.log_dir, env=env)
+        self.session = bidi.Session(self.wait_listening())
+        self.context = self.top_context()
+        self.session.command("session.subscribe", {"events": ["log.entryAdded"]})
+
+    def wait_listening(self):
+        def probe():
+            code = self.process.exit_code()
+            if code is not None:
+                raise CheckFailed("Firefox start", "Firefox running",
+                                  f"exit code {code}; stderr: {self.process.stderr_gist()}")
+            address = bidi.listening_address(self.process.stderr_text())
+            return address is not None, "no WebDriver BiDi address on stderr yet"
+
+        wait_for("Firefox start", "WebDriver BiDi listening", probe, START_TIMEOUT, interval=0.05)
+        return bidi.listening_address(self.process.stderr_text())
+
+    def top_context(self, scope=None):
+        params = {"maxDepth": 0}
+        if scope:
+            params["moz:scope"] = scope
+        return self.session.command("browsingContext.getTree", params)["contexts"][0]["context"]
+
+    def stop_browser(self):
+        run_all([self.end_session, self.stop_firefox, self.remove_profile])
+
+    def end_session(self):
+        session, self.session = self.session, None
+        if session is None:
+            return
+        self.save_console(session.events)
+        try:
+            session.close()
+        except (bidi.BidiError, OSError, websocket.WebSocketException):
+            pass  # Firefox gone already; it is stopped next in any case
+
+    def save_console(self, events):
+        with open(os.path.join(self.log_dir, "console.log"), "a") as log:
+            for method, params in events:
+                if method == "log.entryAdded":
+                    log.write(f"{params.get('level')} {params.get('text')}\n")
+
+    def stop_firefox(self):
+        """Firefox's process group, then its X server."""
+        process, x, self.process, self.x = self.process, self.x, None, None
+        run_all([part.stop for part in (process, x) if part is not None])
+
+    def remove_profile(self):
+        if self.profile is not None:
+            shutil.rmtree(self.profile, ignore_errors=True)
+            self.profile = None
+
+    def load(self, url, sources):
+        added = [self.session.command("script.addPreloadScript",
+                                      {"functionDeclaration": preload(source)})
+                 for source in sources]
+        self.session.command("browsingContext.navigate",
+                             {"context": self.context, "url": url, "wait": "complete"})
+        for script in added:
+            self.session.command("script.removePreloadScript", script)
+
+    def call(self, context, function, args):
+        """Calls `function` (JavaScript source) in `context` with `args`."""
+        reply = self.session.command("script.callFunction", {
+            "functionDeclaration": function, "target": {"context": context},
+            "arguments": [bidi.local_value(arg) for arg in args], "awaitPromise": True})
+        if reply["type"] == "exception":
+            raise ScriptError(reply["exceptionDetails"]["text"])
+        return bidi.python_value(reply["result"])
+
+    def script(self, code, *args):
+        return self.call(self.context, f"function() {{\n{code}\n}}", args)
+
+    def capture(self, rect):
+        clip = {"type": "box", "x": rect["x"], "y": rect["y"], "width": rect["width"],
+                "height": rect["height"]}
+        reply = self.session.command("browsingContext.captureScreenshot",
+                                     {"context": self.context, "clip": clip})
+        return Image.open(io.BytesIO(base64.b64decode(reply["data"]))).convert("RGB")
+
+    def click(self, css):
+        rect = self.element_rect(css)
+        centre = (rect["x"] + rect["width"] / 2, rect["y"] + rect["height"] / 2)
+        self.perform("mouse", 0, [move_to(*centre), DOWN, UP])
+
+    def perform(self, kind, finger, actions):
+        self.session.command("input.performActions", {
+            "context": self.context, "actions": [pointer_actions(kind, finger, actions)]})
+
+    def press(self, kind, finger, x, y):
+        if kind == "pen":
+            self.pen("mousedown", x, y, 1)
+        else:
+            self.perform(kind, finger, [move_to(*self.in_viewport(x, y)), DOWN])
+
+    def move_through(self, kind, finger, points):
+        if kind == "pen":
+            pressed = ("pen", 0) in self.pointers.down
+            for x, y in points:
+                self.pen("mousemove", x, y, 1 if pressed else 0)
+        else:
+            self.perform(kind, finger, [move_to(*self.in_viewport(x, y)) for x, y in points])
+
+    def lift(self, kind, finger):
+        if kind == "pen":
+            self.pen("mouseup", *self.pointers.at[("pen", 0)], 0)
+        else:
+            self.perform(kind, finger, [UP])
+
+    def pen(self, event, x, y, buttons):
+        if self.window is None:
+            self.window = self.top_context("chrome")
+        self.call(self.window, PEN_EVENT, [event, *self.in_viewport(x, y), buttons])
