@@ -1,9 +1,10 @@
 #pragma once
 
 // The Win32 subset quenn uses: on Windows the system headers, elsewhere these
-// declarations with the same names, values and meanings, implemented by
-// platform/x11/ (the Linux program) or tests/doubles/ (the unit tests).
-// This is the program's only platform switch.
+// declarations with the same names, values and meanings, implemented once by
+// platform/common/ over a backend (platform/common/backend.h): platform/x11/
+// for the Linux program, platform/web/ for the page; or by tests/doubles/
+// for the unit tests. This is the program's only platform switch.
 
 #ifdef _WIN32
 

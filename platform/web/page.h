@@ -4,23 +4,24 @@
 #error "platform/web is the browser layer: it is built with Emscripten"
 #endif
 
-#include <memory>
-#include <string>
+#include <optional>
 
-#include "platform/web/gl_machine.h"
-#include "platform/web/message_queue.h"
-#include "platform/win32.h"
+#include "platform/common/backend.h"
+#include "platform/web/pointer_input.h"
 
 // The page's side of the layer, written in JavaScript (page.js).
 extern "C" {
-// Sizes the canvas's box to the client size and names the page; starts
-// watching the canvas's size and the close control.
-void quennPageOpen(int width, int height, const char* title);
+// Sizes the canvas of that element id to the client size and names the
+// page; starts watching the canvas's size and the close control, which it
+// posts (quennPagePost) as the messages numbered `sizeMessage` and `closeMessage`.
+void quennPageOpen(const char* canvasId, int width, int height, const char* title, UINT sizeMessage,
+                   UINT closeMessage);
 // Suspends until the next animation frame (1) or until input arrives (0).
 int quennPageWaitForFrame();
 // Ends a wait for a frame early: input arrived.
 void quennPageWake();
-// A modal dialog with the text and an OK button; suspends until dismissed.
+// A modal dialog with the text and an OK button, the text also on the
+// console; suspends until dismissed.
 void quennPageMessageBox(const char* text, const char* caption);
 // Hands the canvas's pointer events to quennPagePointer.
 void quennPageListenToPointers();
@@ -29,26 +30,20 @@ int quennPageCanvasWidth();
 int quennPageCanvasHeight();
 }
 
-// A rendering context: the WebGL 2 context of the canvas and the OpenGL
-// state drawn through it.
-struct HGLRC__;
+// The element id of the canvas, the page's one window, in the page's HTML.
+inline constexpr const char* kCanvasId = "quenn";
 
-// The window's one device context (CS_OWNDC): its pixel format and font.
-struct HDC__ {
+// The canvas as a backend surface.
+struct Surface {
     HWND window;
-    int pixelFormat = 0;
-    HGDIOBJ font = nullptr;
 };
 
-// The page's one window: the canvas.
-struct HWND__ {
-    WNDPROC procedure;
-    std::string title;
-    HDC__ deviceContext;
+// The font the layer carries (glyph_font.h) as the system font.
+struct SystemFont {};
+
+// The page, and everything the layer keeps of it.
+struct Page {
+    std::optional<Surface> canvas;  // once a window was made on it
+    PointerInput pointers;
+    SystemFont font;
 };
-
-// The window, once created; nullptr before.
-HWND pageWindow();
-
-// The queue GetMessageA reads.
-MessageQueue& pageQueue();

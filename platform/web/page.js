@@ -4,7 +4,10 @@ mergeInto(LibraryManager.library, {
   $quennPage: {
     wake: null,   // ends the current wait for a frame, if any
     frame: 0,     // its animation frame request
-    canvas: function() { return document.getElementById('quenn'); },
+    canvasId: '', // the canvas's element id, and the numbers of the messages
+    sizeMessage: 0,   // that the page posts, as the layer names them
+    closeMessage: 0,
+    canvas: function() { return document.getElementById(quennPage.canvasId); },
     // The canvas's size in device pixels, as its content box lays out.
     watchSize: function(canvas) {
       var post = Module['_quennPagePost'];
@@ -22,7 +25,7 @@ mergeInto(LibraryManager.library, {
           canvas.width = width;
           canvas.height = height;
         }
-        post(0x0005 /* WM_SIZE */, width, height);
+        post(quennPage.sizeMessage, width, height);
         quennPage.wakeUp(0);
       }).observe(canvas);
     },
@@ -46,7 +49,10 @@ mergeInto(LibraryManager.library, {
   },
 
   quennPageOpen__deps: ['$quennPage'],
-  quennPageOpen: function(width, height, title) {
+  quennPageOpen: function(canvasId, width, height, title, sizeMessage, closeMessage) {
+    quennPage.canvasId = UTF8ToString(canvasId);
+    quennPage.sizeMessage = sizeMessage;
+    quennPage.closeMessage = closeMessage;
     var canvas = quennPage.canvas();
     var box = canvas.parentElement;
     box.style.width = (width / devicePixelRatio) + 'px';
@@ -58,7 +64,7 @@ mergeInto(LibraryManager.library, {
     var close = document.getElementById('close');
     if (close) {
       close.addEventListener('click', function() {
-        Module['_quennPagePost'](0x0010 /* WM_CLOSE */, 0, 0);
+        Module['_quennPagePost'](quennPage.closeMessage, 0, 0);
         quennPage.wakeUp(0);
       });
     }

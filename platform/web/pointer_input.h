@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/web/message_queue.h"
+#include "platform/common/backend.h"
 
 // A Pointer Events event on the canvas, as the page hands it on.
 struct PointerEvent {
@@ -16,11 +16,12 @@ struct PointerEvent {
 // Mouse, touch and pen input as Windows promotes it for a program that reads
 // mouse messages: the primary pointer's main button (the mouse's left button,
 // a finger's contact, a pen's tip) pressed and released, and its moves. Other
-// pointers and other buttons make no message.
+// pointers and other buttons make no message. A finger keeps the browser's
+// capture outside the canvas: its coordinates there are clamped to 0..65535.
 class PointerInput {
 public:
     // The message the event makes, if any.
-    std::optional<QueuedMessage> translate(const PointerEvent& event);
+    std::optional<Message> translate(const PointerEvent& event);
 
 private:
     bool pressed = false;  // the primary pointer's main button is down

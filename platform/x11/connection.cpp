@@ -11,16 +11,12 @@
 #include <string>
 #include <utility>
 
-#include "platform/x11/error_trap.h"
-#include "platform/x11/window.h"
+#include "platform/x11/surface.h"
 
 namespace {
 
-enum class State { Closed, Open, Lost };
-
-Connection theConnection;
-State state = State::Closed;
-ErrorTrap* activeTrap = nullptr;
+// Never destroyed: the at-exit teardown of the rendering context still needs it.
+Connection& theConnection = *new Connection;
 
 std::string errorTextOf(Display* display, int errorCode) {
     char text[256];
@@ -33,13 +29,13 @@ std::string errorTextOf(Display* display, int errorCode) {
 // drawn in the meantime; those are expected.
 bool isAboutDestroyedWindow(const XErrorEvent& error) {
     return (error.error_code == BadWindow || error.error_code == BadDrawable) &&
-           findWindow(static_cast<::Window>(error.resourceid));
+           findSurface(theConnection, static_cast<::Window>(error.resourceid));
 }
 
 // Reports each kind of error (request and error code) once. Xlib's default
 // handler would end the process for an error any Windows call would only fail.
 int reportError(Display* display, XErrorEvent* error) {
-    if (activeTrap && activeTrap->claim(*error)) return 0;
+    if (theConnection.trap && theConnection.trap->claim(*error)) return 0;
     if (isAboutDestroyedWindow(*error)) return 0;
     static auto* reported = new std::set<std::pair<int, int>>;
     if (!reported->insert({error->request_code, error->error_code}).second) return 0;
@@ -52,8 +48,8 @@ int reportError(Display* display, XErrorEvent* error) {
 // Xlib's default would print more than one line and end the process at once;
 // this one says it once and leaves the ending to endAfterLoss.
 int reportLoss(Display* display) {
-    if (state == State::Lost) return 0;
-    state = State::Lost;
+    if (theConnection.state == Connection::State::Lost) return 0;
+    theConnection.state = Connection::State::Lost;
     std::fprintf(stderr, "%s: lost the connection to display \"%s\"\n", programName(),
                  DisplayString(display));
     return 0;
@@ -63,32 +59,31 @@ int reportLoss(Display* display) {
 // here; the connection is marked lost first, so that the at-exit teardown
 // leaves it alone.
 void endAfterLoss(Display*, void*) {
-    state = State::Lost;
+    theConnection.state = Connection::State::Lost;
     std::exit(EXIT_FAILURE);
 }
 
-Connection describe(Display* display) {
+void describe(Connection& connection, Display* display) {
     int errorBase = 0;
     int eventBase = 0;
-    const int screen = DefaultScreen(display);
+    connection.display = display;
+    connection.screen = DefaultScreen(display);
+    connection.root = RootWindow(display, connection.screen);
     // All in one round trip; Xlib only reads the names.
     std::array<const char*, 4> names = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE",
                                         "_NET_WM_PID"};
     std::array<Atom, 4> atoms{};
     XInternAtoms(display, const_cast<char**>(names.data()), static_cast<int>(names.size()), False,
                  atoms.data());
-    return {display,
-            screen,
-            RootWindow(display, screen),
-            glXQueryExtension(display, &errorBase, &eventBase) == True,
-            {atoms[0], atoms[1], atoms[2]},
-            atoms[3]};
+    connection.hasGlx = glXQueryExtension(display, &errorBase, &eventBase) == True;
+    connection.atoms = {atoms[0], atoms[1], atoms[2]};
+    connection.processId = atoms[3];
 }
 
 }  // namespace
 
-const Connection* connectDisplay() {
-    if (state != State::Closed) return liveConnection();
+Connection* connectDisplay() {
+    if (theConnection.state != Connection::State::Closed) return liveConnection();
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
     XSetErrorHandler(reportError);
@@ -97,21 +92,26 @@ const Connection* connectDisplay() {
     // A write to a connection the server closed fails with EPIPE, which Xlib
     // takes as the loss above, instead of ending the process by the signal.
     std::signal(SIGPIPE, SIG_IGN);
-    theConnection = describe(display);
-    state = State::Open;
+    describe(theConnection, display);
+    theConnection.state = Connection::State::Open;
     return &theConnection;
 }
 
-const Connection* liveConnection() {
-    return state == State::Open ? &theConnection : nullptr;
+Connection* liveConnection() {
+    return theConnection.state == Connection::State::Open ? &theConnection : nullptr;
 }
 
-unsigned char trapErrors(const Connection& connection, const std::function<void()>& send) {
+Connection* glxConnection() {
+    Connection* connection = liveConnection();
+    return connection && connection->hasGlx ? connection : nullptr;
+}
+
+unsigned char trapErrors(Connection& connection, const std::function<void()>& send) {
     ErrorTrap trap(NextRequest(connection.display));
-    activeTrap = &trap;
+    connection.trap = &trap;
     send();
     XSync(connection.display, False);
-    activeTrap = nullptr;
+    connection.trap = nullptr;
     return trap.errorCode();
 }
 
@@ -121,4 +121,18 @@ std::string errorText(const Connection& connection, unsigned char errorCode) {
 
 const char* programName() {
     return program_invocation_short_name;
+}
+
+SystemFont* loadSystemFont(Connection& connection) {
+    if (!connection.fontLoaded) {
+        connection.font.core = XLoadQueryFont(connection.display, "fixed");
+        connection.fontLoaded = true;
+    }
+    return connection.font.core ? &connection.font : nullptr;
+}
+
+const XVisualInfo* visualOf(const Connection& connection, int pixelFormat) {
+    if (pixelFormat < 1 || pixelFormat > static_cast<int>(connection.visuals.size()))
+        return nullptr;
+    return &connection.visuals[static_cast<size_t>(pixelFormat - 1)];
 }

@@ -64,12 +64,6 @@ bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms) {
            static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
 }
 
-LPARAM packPoint(int x, int y) {
-    const DWORD low = static_cast<DWORD>(x) & 0xFFFF;
-    const DWORD high = static_cast<DWORD>(y) & 0xFFFF;
-    return static_cast<LPARAM>(low | (high << 16));
-}
-
 Message sizeMessage(WindowView view) {
     if (view.iconic) return {WM_SIZE, kSizeMinimized, packPoint(0, 0)};
     return {WM_SIZE, kSizeRestored, packPoint(view.width, view.height)};

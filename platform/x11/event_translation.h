@@ -8,16 +8,7 @@
 
 #include <optional>
 
-#include "platform/win32.h"
-
-// A message as the queue hands it out, before it is addressed to a window.
-struct Message {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-
-    friend bool operator==(const Message&, const Message&) = default;
-};
+#include "platform/common/backend.h"
 
 // What the queue knows of one window from the events seen so far.
 struct WindowView {
@@ -43,10 +34,6 @@ struct Translation {
     std::optional<Message> message;
     WindowView view;
 };
-
-// lParam of a point or a size: x in the low 16 bits, y in the high 16 bits,
-// each wrapped to 16 bits as Windows does (-1 becomes 0xFFFF).
-LPARAM packPoint(int x, int y);
 
 // Whether a client message is the window manager's request to close the
 // window: WM_PROTOCOLS, 32-bit data, WM_DELETE_WINDOW first.

@@ -1,22 +1,13 @@
-#include "platform/x11/font.h"
-
+// The system font: the server's "fixed" core font, and its display lists.
 #include <GL/gl.h>
 #include <GL/glx.h>
 
 #include <climits>
-#include <cstdint>
 
+#include "platform/x11/connection.h"
 #include "platform/x11/font_metrics.h"
-#include "platform/x11/window.h"
 
 namespace {
-
-// The font selected into a device context; a new one has the system font.
-XFontStruct* selectedFont(HDC deviceContext) {
-    if (deviceContext->font) return static_cast<XFontStruct*>(deviceContext->font);
-    const Connection* connection = liveConnection();
-    return connection ? systemFont(*connection) : nullptr;
-}
 
 bool fitsInt(DWORD value) {
     return value <= static_cast<DWORD>(INT_MAX);
@@ -39,46 +30,20 @@ void remakeBlankLists(const XFontStruct& font, DWORD first, DWORD count, DWORD l
 
 }  // namespace
 
-XFontStruct* systemFont(const Connection& connection) {
-    static XFontStruct* font = XLoadQueryFont(connection.display, "fixed");
-    return font;
+SystemFont* backend::systemFont() {
+    Connection* connection = liveConnection();
+    return connection ? loadSystemFont(*connection) : nullptr;
 }
 
-// SYSTEM_FONT is the one stock object there is.
-HGDIOBJ WINAPI GetStockObject(int object) {
-    const Connection* connection = liveConnection();
-    if (object != SYSTEM_FONT || !connection) return nullptr;
-    return systemFont(*connection);
+int backend::charAdvance(const SystemFont& font, unsigned code) {
+    return advanceWidth(*font.core, code);
 }
 
-// The system font is the one font there is to select.
-HGDIOBJ WINAPI SelectObject(HDC deviceContext, HGDIOBJ object) {
-    const HDC known = findDeviceContext(deviceContext);
-    const Connection* connection = liveConnection();
-    if (!known || !object || !connection || object != systemFont(*connection)) return nullptr;
-    const HGDIOBJ previous = selectedFont(known);
-    known->font = object;
-    return previous;
-}
-
-BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widths) {
-    const HDC known = findDeviceContext(deviceContext);
-    XFontStruct* font = known ? selectedFont(known) : nullptr;
-    if (!font || !widths || first > last) return FALSE;
-    for (uint64_t i = 0; i <= last - first; ++i) {
-        widths[i] = advanceWidth(*font, static_cast<UINT>(first + i));
-    }
-    return TRUE;
-}
-
-// Needs a current rendering context, which the lists are made in.
-BOOL WINAPI wglUseFontBitmapsA(HDC deviceContext, DWORD first, DWORD count, DWORD listBase) {
-    const HDC known = findDeviceContext(deviceContext);
-    XFontStruct* font = known ? selectedFont(known) : nullptr;
-    if (!font || !glXGetCurrentContext()) return FALSE;
-    if (!fitsInt(first) || !fitsInt(count) || !fitsInt(listBase)) return FALSE;
-    glXUseXFont(font->fid, static_cast<int>(first), static_cast<int>(count),
+bool backend::makeFontBitmaps(const SystemFont& font, DWORD first, DWORD count, DWORD listBase) {
+    if (!glXGetCurrentContext()) return false;
+    if (!fitsInt(first) || !fitsInt(count) || !fitsInt(listBase)) return false;
+    glXUseXFont(font.core->fid, static_cast<int>(first), static_cast<int>(count),
                 static_cast<int>(listBase));
-    remakeBlankLists(*font, first, count, listBase);
-    return TRUE;
+    remakeBlankLists(*font.core, first, count, listBase);
+    return true;
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/x11/handles.h"
+#include "platform/common/desktop.h"
 
 namespace {
 

@@ -4,17 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "platform/x11/font.h"
 #include "platform/x11/message_box_layout.h"
-#include "platform/x11/window.h"
+#include "platform/x11/surface.h"
 
 namespace {
 
 constexpr long kBoxEvents =
     ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
-constexpr const char* kDefaultCaption = "Error";  // Windows' caption for a box without one
 constexpr const char* kBoxClass = "MessageBox";
-constexpr int kIdOk = 1;  // IDOK
 
 BoxFont boxFont(XFontStruct* font) {
     if (!font) return {0, 0, nullptr};
@@ -30,7 +27,7 @@ ScreenSize screenSize(const Connection& connection) {
 }
 
 // A window of the layout's size and place; nothing if the server refuses it.
-std::optional<XWindowHandle> createBox(const Connection& connection, const BoxLayout& layout,
+std::optional<XWindowHandle> createBox(Connection& connection, const BoxLayout& layout,
                                        const char* caption) {
     return createXWindow(connection, {.visual = nullptr,
                                       .x = layout.x,
@@ -105,14 +102,13 @@ bool runBox(const Connection& connection, ::Window window, XFontStruct* font,
     return true;
 }
 
-void showBox(const Connection& connection, HWND owner, const char* text, const char* caption) {
-    XFontStruct* font = systemFont(connection);
+void showBox(Connection& connection, const Surface* owner, const char* text, const char* caption) {
+    const SystemFont* stock = loadSystemFont(connection);
+    XFontStruct* font = stock ? stock->core : nullptr;
     const BoxLayout layout = layoutMessageBox(text, boxFont(font), screenSize(connection));
     const std::optional<XWindowHandle> box = createBox(connection, layout, caption);
     if (!box) return;
-    if (const HWND known = findWindow(owner)) {
-        XSetTransientForHint(connection.display, box->window, known->xWindow.window);
-    }
+    if (owner) XSetTransientForHint(connection.display, box->window, owner->xWindow.window);
     XMapRaised(connection.display, box->window);
     if (runBox(connection, box->window, font, layout)) {
         destroyXWindow(connection, *box);
@@ -126,12 +122,7 @@ void showBox(const Connection& connection, HWND owner, const char* text, const c
 
 // The text also goes to stderr, on one line; with no display, or when the
 // server refuses the box's window, only there.
-// The box always has the one OK button, whatever the type asks.
-int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
-    const char* body = text ? text : "";
-    std::fprintf(stderr, "%s: %s\n", programName(), oneLine(body).c_str());
-    if (const Connection* connection = connectDisplay()) {
-        showBox(*connection, owner, body, caption ? caption : kDefaultCaption);
-    }
-    return kIdOk;
+void backend::showMessageBox(Surface* owner, const char* text, const char* caption) {
+    std::fprintf(stderr, "%s: %s\n", programName(), oneLine(text).c_str());
+    if (Connection* connection = connectDisplay()) showBox(*connection, owner, text, caption);
 }

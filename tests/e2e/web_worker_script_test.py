@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""platform/web/service_worker.cmake, which writes the pages' service worker
+"""packaging/web/service_worker.cmake, which writes the pages' service worker
 for a build: the cache's name follows the version and every byte of the
 files, each file is listed with its own hash, and a missing file or setting
 stops the build."""
@@ -13,7 +13,7 @@ import tempfile
 import unittest
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WEB = os.path.join(SOURCE, "platform", "web")
+WEB = os.path.join(SOURCE, "packaging", "web")
 FILES = ["index.html", "quenn.js", "quenn.wasm"]
 
 

@@ -7,7 +7,7 @@
 # OpenGL's functions as the program calls them get other names twice in
 # this build: the subset's entry points (quennSubset_NAME), and the recording
 # OpenGL's (quennRecord_NAME), so that page_recording.cpp calls both. The
-# layer's swap becomes quennLayerSwapBuffers.
+# Win32 subset's swap becomes quennLayerSwapBuffers.
 set(stream_dir ${PROJECT_SOURCE_DIR}/tests/stream)
 file(STRINGS ${PROJECT_SOURCE_DIR}/tests/doubles/gl_functions.inc gl_function_lines
      REGEX "^QUENN_GL\\(")
@@ -21,11 +21,20 @@ foreach(prefix IN ITEMS Subset Record)
     list(TRANSFORM ${prefix}_renames REPLACE "(.+)" "\\1=quenn${prefix}_\\1")
 endforeach()
 
-add_library(quenn_stream_page_layer OBJECT gl_entry_points.cpp wgl.cpp)
-target_compile_definitions(quenn_stream_page_layer PRIVATE ${Subset_renames}
-                                                           SwapBuffers=quennLayerSwapBuffers)
+add_library(quenn_stream_page_layer OBJECT gl_entry_points.cpp)
+target_compile_definitions(quenn_stream_page_layer PRIVATE ${Subset_renames})
 target_link_libraries(quenn_stream_page_layer PUBLIC quenn_web_gl_logic)
 target_compile_options(quenn_stream_page_layer PRIVATE -O2)
+
+# The Win32 subset as the page has it, but for its SwapBuffers.
+foreach(variant IN ITEMS "" "_fast")
+    get_target_property(subset_sources quenn_win32_subset${variant} SOURCES)
+    list(TRANSFORM subset_sources PREPEND ${PROJECT_SOURCE_DIR}/platform/common/)
+    add_library(quenn_stream_win32_subset${variant} OBJECT ${subset_sources})
+    target_compile_definitions(quenn_stream_win32_subset${variant} PRIVATE
+                               SwapBuffers=quennLayerSwapBuffers)
+    target_include_directories(quenn_stream_win32_subset${variant} PUBLIC ${PROJECT_SOURCE_DIR})
+endforeach()
 
 add_library(quenn_stream_page_recorder OBJECT ${PROJECT_SOURCE_DIR}/tests/doubles/recording_gl.cpp
                                               ${PROJECT_SOURCE_DIR}/tests/doubles/call_log.cpp
@@ -35,13 +44,13 @@ target_include_directories(quenn_stream_page_recorder PUBLIC ${PROJECT_SOURCE_DI
 
 # The rest of the page's layer, as the page has it.
 get_target_property(layer_sources quenn SOURCES)
-list(REMOVE_ITEM layer_sources wgl.cpp)
 
 foreach(variant IN ITEMS "" "_fast")
     string(REPLACE "_" "-" program "quenn${variant}")
     add_executable(${program}-stream ${layer_sources} ${stream_dir}/page_recording.cpp)
     target_link_libraries(${program}-stream PRIVATE quenn_app${variant} quenn_stream_page_layer
-                                                    quenn_stream_page_recorder quenn_class_registry)
+                                                    quenn_stream_win32_subset${variant}
+                                                    quenn_stream_page_recorder)
     target_link_options(${program}-stream PRIVATE ${link_options})
     set_target_properties(${program}-stream PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stream OUTPUT_NAME ${program} SUFFIX .js

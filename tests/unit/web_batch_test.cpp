@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/web/gl_machine.h"
-#include "platform/web/message_queue.h"
 #include "tests/unit/web_recording_device.h"
 
 namespace {
@@ -108,41 +107,6 @@ TEST_F(WebBatch, EachSegmentHasTheColourAndWidthSetBeforeIt) {
 TEST_F(WebBatch, ColoursAreRoundedAndClampedToBytes) {
     EXPECT_EQ(packColour(0.7f, 0.6f, 0.5f, 1.0f), 0xFF8099B3u);  // 178.5, 153, 127.5 rounded
     EXPECT_EQ(packColour(-1.0f, 2.0f, NAN, 0.5f), 0x8000FF00u);
-}
-
-TEST(WebMessageQueue, QuitComesFirstAndOncePerRequest) {
-    MessageQueue queue;
-    queue.post({WM_MOUSEMOVE, packPoint(3, 4)});
-    queue.postQuit(7);
-    auto next = queue.take();
-    EXPECT_TRUE(next.quit);
-    EXPECT_EQ(next.exitCode, 7);
-    next = queue.take();
-    EXPECT_FALSE(next.quit);
-    ASSERT_TRUE(next.message);
-    EXPECT_EQ(next.message->message, UINT(WM_MOUSEMOVE));
-    EXPECT_FALSE(queue.take().message);
-}
-
-TEST(WebMessageQueue, OnlySizeChangesArrive) {
-    MessageQueue queue;
-    queue.sizeSent(packPoint(256, 256));
-    queue.post({WM_SIZE, packPoint(256, 256)});
-    queue.post({WM_SIZE, packPoint(300, 200)});
-    queue.post({WM_SIZE, packPoint(300, 200)});
-    queue.post({WM_LBUTTONDOWN, packPoint(1, 1)});
-    queue.post({WM_SIZE, packPoint(256, 256)});
-    UINT order[3];
-    for (UINT& message : order) message = queue.take().message->message;
-    EXPECT_EQ(order[0], UINT(WM_SIZE));
-    EXPECT_EQ(order[1], UINT(WM_LBUTTONDOWN));
-    EXPECT_EQ(order[2], UINT(WM_SIZE));
-    EXPECT_FALSE(queue.take().message);
-}
-
-TEST(WebMessageQueue, PointsPackAsUnsignedHalves) {
-    EXPECT_EQ(packPoint(300, 200), LPARAM(300 | 200 << 16));
-    EXPECT_EQ(packPoint(-5, 70000), LPARAM(0xFFFF) << 16);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 // Pointer input as the page's layer hands it to the program: the primary
-// pointer's main button and moves, whatever the pointer, and moves that come
-// faster than frames folded into the latest.
+// pointer's main button and moves, whatever the pointer.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/web/message_queue.h"
 #include "platform/web/pointer_input.h"
 
 namespace {
@@ -88,30 +86,6 @@ TEST(WebPointerInput, OnlyTheMainButtonIsReported) {
 // there stay within the client's range.
 TEST(WebPointerInput, PointsOutsideTheCanvasAreClamped) {
     EXPECT_EQ(translated({move(-7, 70000, 0)}), (std::vector<Seen>{{WM_MOUSEMOVE, 0, 0xFFFF}}));
-}
-
-TEST(WebMessageQueue, MovesFoldIntoTheLatestBetweenOtherMessages) {
-    MessageQueue queue;
-    queue.post({WM_LBUTTONDOWN, packPoint(1, 1)});
-    for (int x = 2; x < 6; ++x) queue.post({WM_MOUSEMOVE, packPoint(x, 1)});
-    queue.post({WM_LBUTTONUP, packPoint(5, 1)});
-    queue.post({WM_MOUSEMOVE, packPoint(6, 1)});
-    std::vector<std::pair<UINT, LPARAM>> taken;
-    while (auto next = queue.take().message) taken.emplace_back(next->message, next->lParam);
-    EXPECT_EQ(taken, (std::vector<std::pair<UINT, LPARAM>>{{WM_LBUTTONDOWN, packPoint(1, 1)},
-                                                           {WM_MOUSEMOVE, packPoint(5, 1)},
-                                                           {WM_LBUTTONUP, packPoint(5, 1)},
-                                                           {WM_MOUSEMOVE, packPoint(6, 1)}}));
-}
-
-// A move taken by GetMessageA is gone: the next one queues anew.
-TEST(WebMessageQueue, AMoveAlreadyTakenIsNotChanged) {
-    MessageQueue queue;
-    queue.post({WM_MOUSEMOVE, packPoint(1, 1)});
-    EXPECT_EQ(queue.take().message->lParam, packPoint(1, 1));
-    queue.post({WM_MOUSEMOVE, packPoint(2, 2)});
-    EXPECT_EQ(queue.take().message->lParam, packPoint(2, 2));
-    EXPECT_FALSE(queue.take().message);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/web/webgl_device.h"
+#include "platform/web/canvas_context.h"
 
 // A WebGlDevice that keeps what it was asked to do.
 struct RecordingDevice final : WebGlDevice {

@@ -1,5 +1,5 @@
 # The web layer's OpenGL subset, its context's loss and return, its pointer
-# input and message queue, natively; and a frame of
+# input, natively; and a frame of
 # the real program drawn through it.
 if(NOT TARGET quenn_web_gl)
     return()

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/x11/error_trap.h"
+#include "platform/x11/connection.h"
 
 namespace {
 

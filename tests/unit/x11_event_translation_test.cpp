@@ -79,29 +79,6 @@ Message messageOf(const XEvent& event, WindowView view = kShown) {
     return translation.message.value_or(Message{0, 0, 0});
 }
 
-TEST(PackPoint, PutsXLowAndYHigh) {
-    EXPECT_EQ(packPoint(0, 0), 0);
-    EXPECT_EQ(packPoint(256, 256), 0x01000100);
-    EXPECT_EQ(packPoint(0x1234, 0x5678), 0x56781234);
-}
-
-TEST(PackPoint, WrapsNegativeCoordinatesTo16BitsAsWindowsDoes) {
-    EXPECT_EQ(packPoint(-1, 0), 0x0000FFFF);
-    EXPECT_EQ(packPoint(0, -1), 0xFFFF0000);
-    EXPECT_EQ(packPoint(-2, -3), 0xFFFDFFFE);
-}
-
-TEST(PackPoint, KeepsValuesUpTo65535AndWrapsLarger) {
-    EXPECT_EQ(packPoint(32768, 40000), 0x9C408000);  // 40000 is 0x9C40
-    EXPECT_EQ(packPoint(65535, 65535), 0xFFFFFFFF);
-    EXPECT_EQ(packPoint(65536 + 5, 65536 + 0x1170), 0x11700005);
-}
-
-TEST(PackPoint, NeverSetsBitsAbove31) {
-    EXPECT_GT(packPoint(-1, -1), 0);
-    EXPECT_EQ(packPoint(-1, -1), 0xFFFFFFFF);
-}
-
 TEST(TranslateEvent, ANewSizeIsWmSizeAndBecomesTheKnownSize) {
     const Translation translation = translateEvent(configure(320, 200), kShown, kAtoms);
     ASSERT_TRUE(translation.message);

@@ -6,8 +6,7 @@ endif()
 
 quenn_unit_test(x11_test
     SOURCES x11_error_trap_test.cpp x11_event_translation_test.cpp x11_font_metrics_test.cpp
-            x11_message_box_test.cpp x11_pixel_format_test.cpp x11_queue_step_test.cpp
-            x11_record_table_test.cpp
+            x11_message_box_test.cpp
     LIBRARIES quenn_x11_logic)
 
 # quenn and quenn-fast load the X client library, GLVND's OpenGL and GLX and

@@ -188,7 +188,7 @@ def rebuild(ctx, directory, after_worker=None, before_worker=None):
         shutil.copy(os.path.join(built, name), directory)
     if before_worker:
         before_worker(directory)
-    web = os.path.join(ctx.source_dir, "platform", "web")
+    web = os.path.join(ctx.source_dir, "packaging", "web")
     subprocess.run(["cmake", f"-DTEMPLATE={web}/service_worker.js.in",
                     f"-DOUTPUT={directory}/service-worker.js", f"-DDIR={directory}",
                     f"-DVERSION={build_version(ctx)}", "-DFILES=" + ";".join(files),

@@ -1,8 +1,8 @@
 #include "tests/e2e/x11_layer/refused_windows.h"
 
-#include <cstring>
+#include <X11/Xutil.h>
 
-#include "platform/x11/x_window_faults.h"
+#include <cstring>
 
 namespace {
 
@@ -18,8 +18,13 @@ RefusedWindows::~RefusedWindows() {
     refusedClass = nullptr;
 }
 
-// The layer's seam: this build asks the server for the refused class's
-// windows in a form it rejects.
-bool refuseXWindow(const XWindowParams& params) {
-    return refusedClass && std::strcmp(params.className, refusedClass) == 0;
+extern "C" int __real_XSetClassHint(Display* display, Window window, XClassHint* hint);
+
+// The layer names each window's class as it makes the window, among the
+// requests whose errors it traps: for the refused class, one more request
+// that the server must refuse (mapping no window) makes it refuse the window.
+extern "C" int __wrap_XSetClassHint(Display* display, Window window, XClassHint* hint) {
+    const int result = __real_XSetClassHint(display, window, hint);
+    if (refusedClass && std::strcmp(hint->res_class, refusedClass) == 0) XMapWindow(display, None);
+    return result;
 }

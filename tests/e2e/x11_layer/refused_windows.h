@@ -1,8 +1,8 @@
 #pragma once
 
 // While one lives, the server refuses the X windows of the window class
-// `className` ("MessageBox" for message boxes): the layer's seam for its
-// refused-window path, as this test build answers it.
+// `className` ("MessageBox" for message boxes), through the link's wrapping
+// of XSetClassHint: the layer's refused-window path with a real protocol error.
 class RefusedWindows {
 public:
     explicit RefusedWindows(const char* className);

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/desktop.h"
 #include "platform/opengl.h"
-#include "platform/x11/connection.h"
-#include "platform/x11/window.h"
+#include "platform/x11/surface.h"
 #include "tests/e2e/x11_layer/refused_windows.h"
 
 namespace {
@@ -40,7 +40,7 @@ HWND createWindow(const char* className, int width = 200, int height = 100) {
 }
 
 ::Window xWindowOf(HWND window) {
-    return window->xWindow.window;
+    return window->surface->xWindow.window;
 }
 
 std::vector<UINT> idsOf(const std::vector<MSG>& messages) {
@@ -92,7 +92,7 @@ protected:
         if (!window) return nullptr;
         ShowWindow(window, SW_SHOW);
         drain(window);
-        EXPECT_TRUE(isOnScreen(window->view));
+        EXPECT_TRUE(isOnScreen(window->surface->view));
         return window;
     }
 
@@ -139,7 +139,7 @@ TEST_F(LayerTest, AWindowDestroyedByAnotherClientArrivesAsClosedAndIsLeftAlone) 
     XDestroyWindow(other_, xWindowOf(window));
     XSync(other_, False);
     EXPECT_EQ(idsOf(drain(window)), std::vector<UINT>{WM_CLOSE});
-    EXPECT_FALSE(isOnScreen(window->view)) << "a destroyed window is not painted";
+    EXPECT_FALSE(isOnScreen(window->surface->view)) << "a destroyed window is not painted";
     EXPECT_EQ(SwapBuffers(GetDC(window)), FALSE);
     EXPECT_EQ(ShowWindow(window, SW_SHOW), FALSE);
 }
@@ -155,7 +155,7 @@ TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
     ASSERT_EQ(idsOf(iconified), std::vector<UINT>{WM_SIZE});
     EXPECT_EQ(iconified[0].wParam, 1u);  // SIZE_MINIMIZED
     EXPECT_EQ(iconified[0].lParam, 0);
-    EXPECT_FALSE(isOnScreen(window->view)) << "an iconic window is not painted";
+    EXPECT_FALSE(isOnScreen(window->surface->view)) << "an iconic window is not painted";
 
     XResizeWindow(other_, xWindowOf(window), 300, 200);
     XSync(other_, False);
@@ -166,7 +166,7 @@ TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
     ASSERT_EQ(idsOf(restored), std::vector<UINT>{WM_SIZE});
     EXPECT_EQ(restored[0].wParam, 0u);  // SIZE_RESTORED
     EXPECT_EQ(restored[0].lParam, (200 << 16) | 300);
-    EXPECT_TRUE(isOnScreen(window->view));
+    EXPECT_TRUE(isOnScreen(window->surface->view));
 }
 
 TEST_F(LayerTest, ConsecutivePointerMovesArriveAsTheLatestOne) {

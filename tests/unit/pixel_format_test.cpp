@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/x11/pixel_format_choice.h"
-#include "platform/x11/visual_descriptions.h"
+#include "platform/common/pixel_format.h"
+#include "tests/doubles/fake_backend.h"
 
 namespace {
 
 // An opaque TrueColor RGBA double-buffered OpenGL visual of the main plane.
-VisualDescription visual(int colorBits, int alphaBits, int depthBits, int stencilBits = 0) {
+PixelFormatDescription visual(int colorBits, int alphaBits, int depthBits, int stencilBits = 0) {
     return {.openGl = true,
             .rgba = true,
             .doubleBuffered = true,
@@ -29,8 +29,8 @@ VisualDescription visual(int colorBits, int alphaBits, int depthBits, int stenci
 }
 
 // visual(24, 8, 24) with one of its flags set to `value`.
-VisualDescription changed(bool VisualDescription::*flag, bool value) {
-    VisualDescription description = visual(24, 8, 24);
+PixelFormatDescription changed(bool PixelFormatDescription::*flag, bool value) {
+    PixelFormatDescription description = visual(24, 8, 24);
     description.*flag = value;
     return description;
 }
@@ -49,16 +49,29 @@ PIXELFORMATDESCRIPTOR programRequest() {
     return request;
 }
 
-int choose(const std::vector<VisualDescription>& visuals,
+// Every description whole from the start.
+class WholeTable final : public PixelFormatSource {
+public:
+    explicit WholeTable(const std::vector<PixelFormatDescription>& formats) : formats_(formats) {}
+    size_t count() const override { return formats_.size(); }
+    const PixelFormatDescription& describe(size_t index, unsigned) override {
+        return formats_[index];
+    }
+
+private:
+    const std::vector<PixelFormatDescription>& formats_;
+};
+
+int choose(const std::vector<PixelFormatDescription>& visuals,
            const PIXELFORMATDESCRIPTOR& request = programRequest()) {
-    return choosePixelFormat(
-        visuals.size(), request,
-        [&](size_t index, unsigned) -> const VisualDescription& { return visuals[index]; });
+    WholeTable table(visuals);
+    return choosePixelFormat(table, request);
 }
 
 TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
     EXPECT_EQ(choose({visual(24, 8, 24)}), 1);
-    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
+    const PixelFormatDescription singleBuffered =
+        changed(&PixelFormatDescription::doubleBuffered, false);
     EXPECT_EQ(choose({singleBuffered, singleBuffered, visual(24, 8, 24)}), 3);
 }
 
@@ -67,16 +80,17 @@ TEST(PixelFormat, IsZeroWithoutAnyVisual) {
 }
 
 TEST(PixelFormat, IsZeroWithoutAnRgbaDoubleBufferedOpenGlVisual) {
-    const VisualDescription noGl = changed(&VisualDescription::openGl, false);
-    const VisualDescription colorIndex = changed(&VisualDescription::rgba, false);
-    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
-    const VisualDescription overlay = changed(&VisualDescription::mainPlane, false);
+    const PixelFormatDescription noGl = changed(&PixelFormatDescription::openGl, false);
+    const PixelFormatDescription colorIndex = changed(&PixelFormatDescription::rgba, false);
+    const PixelFormatDescription singleBuffered =
+        changed(&PixelFormatDescription::doubleBuffered, false);
+    const PixelFormatDescription overlay = changed(&PixelFormatDescription::mainPlane, false);
     EXPECT_EQ(choose({noGl, colorIndex, singleBuffered, overlay}), 0);
 }
 
 TEST(PixelFormat, ServerWithoutGlxDescribesNoVisualAsOpenGl) {
-    // What the visual table holds for every visual when GLX is missing.
-    EXPECT_EQ(choose({VisualDescription{}, VisualDescription{}}), 0);
+    // What the X11 backend describes for every visual when GLX is missing.
+    EXPECT_EQ(choose({PixelFormatDescription{}, PixelFormatDescription{}}), 0);
 }
 
 TEST(PixelFormat, MinimumsAreNeverAReasonToRefuse) {
@@ -111,12 +125,12 @@ TEST(PixelFormat, TheSmallerShortfallIsCloser) {
 
 TEST(PixelFormat, UnrequestedExtrasLose) {
     EXPECT_EQ(choose({visual(24, 8, 24, 8), visual(24, 8, 24, 0)}), 2);  // stencil
-    VisualDescription accumulating = visual(24, 8, 24);
+    PixelFormatDescription accumulating = visual(24, 8, 24);
     accumulating.accumBits = 64;
-    VisualDescription multisampled = visual(24, 8, 24);
+    PixelFormatDescription multisampled = visual(24, 8, 24);
     multisampled.samples = 4;
-    const VisualDescription stereo = changed(&VisualDescription::stereo, true);
-    VisualDescription auxiliary = visual(24, 8, 24);
+    const PixelFormatDescription stereo = changed(&PixelFormatDescription::stereo, true);
+    PixelFormatDescription auxiliary = visual(24, 8, 24);
     auxiliary.auxBuffers = 2;
     EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, visual(24, 8, 24)}), 5);
 }
@@ -127,23 +141,23 @@ TEST(PixelFormat, RequestedExtrasAreMinimumsToo) {
     EXPECT_EQ(choose({visual(24, 8, 24, 0), visual(24, 8, 24, 8)}, stencilled), 2);
     PIXELFORMATDESCRIPTOR accumulating = programRequest();
     accumulating.cAccumRedBits = 16;
-    VisualDescription withAccum = visual(24, 8, 24);
+    PixelFormatDescription withAccum = visual(24, 8, 24);
     withAccum.accumBits = 64;
     EXPECT_EQ(choose({visual(24, 8, 24), withAccum}, accumulating), 2);
 }
 
 TEST(PixelFormat, OpaqueTrueColorUnratedVisualsComeBeforeAnyBitCount) {
     // A 32-bit ARGB visual, which a compositor would blend.
-    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
-    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
-    const VisualDescription slow = changed(&VisualDescription::slow, true);
+    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
+    const PixelFormatDescription directColor = changed(&PixelFormatDescription::trueColor, false);
+    const PixelFormatDescription slow = changed(&PixelFormatDescription::slow, true);
     EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 16)}), 4);
     EXPECT_EQ(choose({translucent, directColor, slow}), 3);
     EXPECT_EQ(choose({translucent, directColor}), 2);
 }
 
 TEST(PixelFormat, ADepthBufferAskedForComesBeforeEverythingElse) {
-    VisualDescription translucentSlow = changed(&VisualDescription::opaque, false);
+    PixelFormatDescription translucentSlow = changed(&PixelFormatDescription::opaque, false);
     translucentSlow.slow = true;
     EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}), 2);
     PIXELFORMATDESCRIPTOR noDepth = programRequest();
@@ -159,82 +173,55 @@ TEST(PixelFormat, EqualVisualsKeepTheServersOrder) {
 
 TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
     EXPECT_TRUE(isPixelFormatCandidate(visual(24, 8, 24)));
-    VisualDescription translucentSlow = visual(12, 0, 0);
+    PixelFormatDescription translucentSlow = visual(12, 0, 0);
     translucentSlow.opaque = false;
     translucentSlow.slow = true;
     EXPECT_TRUE(isPixelFormatCandidate(translucentSlow));
-    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
+    const PixelFormatDescription singleBuffered =
+        changed(&PixelFormatDescription::doubleBuffered, false);
     EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
 }
 
 TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
-    const VisualDescription directColor = changed(&VisualDescription::trueColor, false);
-    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
-    const VisualDescription singleBuffered = changed(&VisualDescription::doubleBuffered, false);
+    const PixelFormatDescription directColor = changed(&PixelFormatDescription::trueColor, false);
+    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
+    const PixelFormatDescription singleBuffered =
+        changed(&PixelFormatDescription::doubleBuffered, false);
     EXPECT_TRUE(opaqueTrueColorLeads(std::vector{directColor, visual(16, 0, 16)}));
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector{directColor, translucent, visual(24, 8, 0)}));
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector{singleBuffered}));
-    EXPECT_FALSE(opaqueTrueColorLeads(std::vector<VisualDescription>{}));
+    EXPECT_FALSE(opaqueTrueColorLeads(std::vector<PixelFormatDescription>{}));
 }
 
-// Copies the part of a description that the layer reads as `part`.
-void copyPart(const VisualDescription& from, VisualDescription& to, unsigned part) {
-    switch (part) {
-        case kCandidacyPart:
-            to.openGl = from.openGl;
-            to.rgba = from.rgba;
-            to.doubleBuffered = from.doubleBuffered;
-            to.mainPlane = from.mainPlane;
-            to.depthBits = from.depthBits;
-            break;
-        case kRatingPart: to.slow = from.slow; break;
-        case kColorPart: to.colorBits = from.colorBits; break;
-        case kAlphaPart: to.alphaBits = from.alphaBits; break;
-        case kStencilPart: to.stencilBits = from.stencilBits; break;
-        case kAccumPart: to.accumBits = from.accumBits; break;
-        case kAuxPart: to.auxBuffers = from.auxBuffers; break;
-        case kExtrasPart:
-            to.stereo = from.stereo;
-            to.samples = from.samples;
-            break;
-        default: FAIL() << "no such part " << part;
-    }
-}
-
-// Descriptions read as the layer reads them, from `whole`: opacity and
-// class of every visual known from the start, the rest read part by part.
-VisualDescriptions readFrom(const std::vector<VisualDescription>& whole) {
-    std::vector<VisualDescription> known(whole.size());
-    for (size_t i = 0; i < whole.size(); ++i) {
-        known[i].opaque = whole[i].opaque;
-        known[i].trueColor = whole[i].trueColor;
-    }
-    return VisualDescriptions(std::move(known),
-                              [whole](size_t index, unsigned part, VisualDescription& read) {
-                                  copyPart(whole[index], read, part);
-                              });
+// Descriptions read as the layer reads them, from the fake backend's `whole`
+// table: identity first, the rest part by part.
+PixelFormatTable readFrom(const std::vector<PixelFormatDescription>& whole) {
+    fake::backend().formats = whole;
+    return PixelFormatTable();
 }
 
 TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
-    const VisualDescription translucent = changed(&VisualDescription::opaque, false);
-    VisualDescriptions led =
-        readFrom({translucent, visual(24, 8, 24), changed(&VisualDescription::trueColor, false)});
-    EXPECT_EQ(led.choose(programRequest()), 2);
+    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
+    PixelFormatTable led = readFrom(
+        {translucent, visual(24, 8, 24), changed(&PixelFormatDescription::trueColor, false)});
+    EXPECT_EQ(choosePixelFormat(led, programRequest()), 2);
     // The one opaque TrueColor candidate wins on candidacy alone.
-    EXPECT_EQ(led.partsRead(), (std::vector<unsigned>{0, kCandidacyPart, 0}));
+    EXPECT_EQ(led.partsRead(), (std::vector<unsigned>{kIdentityPart, kIdentityPart | kCandidacyPart,
+                                                      kIdentityPart}));
 
-    VisualDescriptions rated =
-        readFrom({changed(&VisualDescription::slow, true), visual(24, 8, 24)});
-    EXPECT_EQ(rated.choose(programRequest()), 2);
+    PixelFormatTable rated =
+        readFrom({changed(&PixelFormatDescription::slow, true), visual(24, 8, 24)});
+    EXPECT_EQ(choosePixelFormat(rated, programRequest()), 2);
     EXPECT_EQ(rated.partsRead(),
-              (std::vector<unsigned>{kCandidacyPart | kRatingPart, kCandidacyPart | kRatingPart}));
+              (std::vector<unsigned>{kIdentityPart | kCandidacyPart | kRatingPart,
+                                     kIdentityPart | kCandidacyPart | kRatingPart}));
 
     // Equal visuals are read on every key, but for counts not asked for.
-    VisualDescriptions equal = readFrom({visual(24, 8, 24), visual(24, 8, 24)});
+    PixelFormatTable equal = readFrom({visual(24, 8, 24), visual(24, 8, 24)});
     PIXELFORMATDESCRIPTOR plain = programRequest();
     plain.cColorBits = 0;
     plain.cAlphaBits = 0;
-    EXPECT_EQ(equal.choose(plain), 1);
+    EXPECT_EQ(choosePixelFormat(equal, plain), 1);
     const unsigned notAskedFor = kColorPart | kAlphaPart;
     EXPECT_EQ(equal.partsRead()[0], kAllParts & ~notAskedFor);
     EXPECT_EQ(equal.partsRead()[1], kAllParts & ~notAskedFor);
@@ -251,9 +238,9 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
         return static_cast<int>((seed >> 16) % range);
     };
     for (int table = 0; table < 300; ++table) {
-        std::vector<VisualDescription> whole;
+        std::vector<PixelFormatDescription> whole;
         for (int i = next(12); i > 0; --i) {
-            VisualDescription v = visual(8 * next(4), next(9), 8 * next(4), 8 * next(2));
+            PixelFormatDescription v = visual(8 * next(4), next(9), 8 * next(4), 8 * next(2));
             v.doubleBuffered = next(4) != 0;
             v.opaque = next(3) != 0;
             v.trueColor = next(3) != 0;
@@ -265,7 +252,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
             whole.push_back(v);
         }
         tablesLed += opaqueTrueColorLeads(whole);
-        VisualDescriptions lazy = readFrom(whole);
+        PixelFormatTable lazy = readFrom(whole);
         for (int request = 0; request < 20; ++request) {
             PIXELFORMATDESCRIPTOR r = programRequest();
             r.cColorBits = static_cast<BYTE>(8 * next(5));
@@ -274,7 +261,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
             r.cStencilBits = static_cast<BYTE>(8 * next(2));
             r.cAccumBits = static_cast<BYTE>(16 * next(3));
             r.cAuxBuffers = static_cast<BYTE>(next(2));
-            ASSERT_EQ(lazy.choose(r), choose(whole, r)) << "table " << table;
+            ASSERT_EQ(choosePixelFormat(lazy, r), choose(whole, r)) << "table " << table;
         }
     }
     // Both ways of the first reading were tried.

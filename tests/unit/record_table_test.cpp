@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/x11/record_table.h"
+#include "platform/common/record_table.h"
 
 namespace {
 

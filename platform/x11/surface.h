@@ -4,9 +4,8 @@
 #error "platform/x11 is the Linux layer: on Windows the system provides these calls"
 #endif
 
-#include <X11/Xutil.h>
-
 #include <optional>
+#include <string>
 
 #include "platform/x11/connection.h"
 
@@ -16,6 +15,23 @@ struct XWindowHandle {
     Colormap colormap;
     VisualID visual;
 };
+
+// A window of the program as the server has it: its X window and what the
+// events told of it.
+struct Surface {
+    HWND window;
+    std::string title;
+    std::string className;
+    int left;  // where it was asked to go, unless placedBySystem
+    int top;
+    bool placedBySystem;
+    XWindowHandle xWindow;
+    WindowView view;
+    bool shown;  // mapped on request (the server may not have yet)
+};
+
+// The surface whose X window this is, nullptr for none.
+Surface* findSurface(const Connection& connection, ::Window xWindow);
 
 // What a top-level X window is made with.
 struct XWindowParams {
@@ -37,8 +53,7 @@ struct XWindowParams {
 // expose draws the whole window. Waits for the server's answer: when it
 // refuses the window (a protocol error), says so on stderr, frees what was
 // made and returns nothing.
-std::optional<XWindowHandle> createXWindow(const Connection& connection,
-                                           const XWindowParams& params);
+std::optional<XWindowHandle> createXWindow(Connection& connection, const XWindowParams& params);
 
 // Destroys the window and frees its colormap.
 void destroyXWindow(const Connection& connection, const XWindowHandle& handle);

@@ -1,13 +1,13 @@
 #pragma once
 
 #ifdef _WIN32
-#error "platform/x11 is the Linux layer: on Windows the system provides these calls"
+#error "the backends stand in for Windows: there the system provides these calls"
 #endif
 
 #include <memory>
 #include <vector>
 
-// The records of one kind that the layer hands out handles to, owned here.
+// The records of one kind that the shared layer hands out handles to, owned here.
 // A handle is looked up before it is used: one the layer never made, or one
 // already removed, is not found, and so the call touches nothing.
 template <typename Record>

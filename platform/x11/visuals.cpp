@@ -1,6 +1,10 @@
-#include "platform/x11/visual_table.h"
-
+// The screen's visuals as pixel formats: pixel format n is visual n - 1,
+// described from GLX part by part as the choice (platform/common/
+// pixel_format.cpp) asks.
 #include <GL/glx.h>
+
+#include "platform/common/pixel_format.h"
+#include "platform/x11/connection.h"
 
 namespace {
 
@@ -11,14 +15,13 @@ int attribute(Display* display, XVisualInfo& visual, int name) {
 }
 
 // Each attribute costs a GLX query: with libglvnd a system call, and Mesa's
-// search of its visual list. Xvfb has hundreds of visuals, so a description
-// is read part by part, each only once something needs it
-// (VisualDescriptions).
+// search of its visual list. Xvfb has hundreds of visuals, so each part is
+// read only once a choice needs it.
 
 // Whether GLX renders to the visual from a window's context: the
 // double-buffer flag first, since it alone rules out most that do not; and
 // a candidate's depth buffer, which the first key of every choice reads.
-void readCandidacy(Display* display, XVisualInfo& visual, VisualDescription& description) {
+void readCandidacy(Display* display, XVisualInfo& visual, PixelFormatDescription& description) {
     auto get = [&](int name) { return attribute(display, visual, name); };
     description.doubleBuffered = get(GLX_DOUBLEBUFFER) != 0;
     if (!description.doubleBuffered) return;
@@ -28,8 +31,8 @@ void readCandidacy(Display* display, XVisualInfo& visual, VisualDescription& des
     if (isPixelFormatCandidate(description)) description.depthBits = get(GLX_DEPTH_SIZE);
 }
 
-void readPart(Display* display, XVisualInfo& visual, VisualDescription& description,
-              unsigned part) {
+void readGlxPart(Display* display, XVisualInfo& visual, DescriptionPart part,
+                 PixelFormatDescription& description) {
     auto get = [&](int name) { return attribute(display, visual, name); };
     switch (part) {
         case kCandidacyPart: readCandidacy(display, visual, description); break;
@@ -68,59 +71,27 @@ std::vector<XVisualInfo> screenVisuals(const Connection& connection) {
     return visuals;
 }
 
-// What each visual's own record tells: whether it is of the screen's depth,
-// and its class.
-std::vector<VisualDescription> recordsOf(const std::vector<XVisualInfo>& visuals, int screenDepth) {
-    std::vector<VisualDescription> known(visuals.size());
-    for (size_t i = 0; i < visuals.size(); ++i) {
-        known[i].opaque = visuals[i].depth == screenDepth;
-        known[i].trueColor = visuals[i].c_class == TrueColor;
-    }
-    return known;
-}
-
 }  // namespace
 
-VisualTable::VisualTable(const Connection& connection)
-    : visuals_(screenVisuals(connection)),
-      descriptions_(recordsOf(visuals_, DefaultDepth(connection.display, connection.screen)),
-                    reader(connection)) {}
-
-VisualDescriptions::ReadPart VisualTable::reader(const Connection& connection) {
-    // Without GLX every part stays zero: no visual is OpenGL-capable.
-    if (!connection.hasGlx) return [](size_t, unsigned, VisualDescription&) {};
-    Display* display = connection.display;
-    return [this, display](size_t index, unsigned part, VisualDescription& description) {
-        readPart(display, visuals_[index], description, part);
-    };
+size_t backend::pixelFormatCount() {
+    Connection* connection = liveConnection();
+    if (!connection) return 0;
+    connection->visuals = screenVisuals(*connection);
+    return connection->visuals.size();
 }
 
-const XVisualInfo* VisualTable::visual(int pixelFormat) const {
-    if (pixelFormat < 1 || pixelFormat > static_cast<int>(visuals_.size())) return nullptr;
-    return &visuals_[pixelFormat - 1];
-}
-
-bool VisualTable::isCandidate(int pixelFormat) {
-    if (!visual(pixelFormat)) return false;
-    const size_t index = static_cast<size_t>(pixelFormat - 1);
-    return isPixelFormatCandidate(descriptions_.describe(index, kCandidacyPart));
-}
-
-int VisualTable::choose(const PIXELFORMATDESCRIPTOR& request) {
-    return descriptions_.choose(request);
-}
-
-VisualTable& visualTable(const Connection& connection) {
-    static VisualTable* table = new VisualTable(connection);
-    return *table;
-}
-
-int defaultWindowPixelFormat(const Connection& connection) {
-    PIXELFORMATDESCRIPTOR request{};
-    request.nSize = sizeof request;
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cDepthBits = 1;
-    return visualTable(connection).choose(request);
+// The identity is the visual's own record: whether it is of the screen's
+// depth, and its class. Without GLX every other part stays zero: no visual
+// is OpenGL-capable.
+void backend::describePixelFormat(size_t index, DescriptionPart part,
+                                  PixelFormatDescription& description) {
+    Connection* connection = liveConnection();
+    if (!connection || index >= connection->visuals.size()) return;
+    XVisualInfo& visual = connection->visuals[index];
+    if (part == kIdentityPart) {
+        description.opaque = visual.depth == DefaultDepth(connection->display, connection->screen);
+        description.trueColor = visual.c_class == TrueColor;
+    } else if (connection->hasGlx) {
+        readGlxPart(connection->display, visual, part, description);
+    }
 }

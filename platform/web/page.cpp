@@ -1,0 +1,118 @@
+// The page as a backend: the canvas is the one window, its pointer events
+// and the page's own controls are the input, each animation frame a paint.
+// The runtime calls main, main calls the program's WinMain.
+#include <emscripten/emscripten.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/common/desktop.h"
+#include "platform/web/glyph_font.h"
+#include "platform/web/page.h"
+
+namespace {
+
+// The canvas offers one format: RGBA, double-buffered, as the browser
+// composes it, without alpha or depth (see context.cpp).
+constexpr int kColorBits = 24;
+
+// Never destroyed, like the window on it.
+Page& thePage = *new Page;
+
+void post(Message message) {
+    if (thePage.canvas) postMessage(thePage.canvas->window, message);
+}
+
+}  // namespace
+
+// A pointer event on the canvas; 1 when it made a message, and the browser's
+// own handling of it is to be prevented.
+extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, int buttons,
+                                                     int cancelled, int x, int y) {
+    const std::optional<Message> message =
+        thePage.pointers.translate({primary != 0, button, buttons, cancelled != 0, x, y});
+    if (!message) return 0;
+    post(*message);
+    quennPageWake();
+    return 1;
+}
+
+// The page's own messages: a new canvas size, the close control.
+extern "C" EMSCRIPTEN_KEEPALIVE void quennPagePost(UINT message, int x, int y) {
+    if (message != WM_SIZE && message != WM_CLOSE) return;
+    post({message, 0, packPoint(x, y)});
+}
+
+// The canvas is the page's one window: a second creation fails.
+Surface* backend::createSurface(HWND window, const SurfaceRequest& request) {
+    if (thePage.canvas) return nullptr;
+    thePage.canvas = Surface{window};
+    quennPageOpen(kCanvasId, request.width, request.height, request.title, WM_SIZE, WM_CLOSE);
+    quennPageListenToPointers();
+    return &*thePage.canvas;
+}
+
+void backend::destroySurface(Surface*) {
+    thePage.canvas.reset();
+}
+
+// The canvas is always shown.
+bool backend::showSurface(Surface&, bool) {
+    return true;
+}
+
+SurfaceState backend::surfaceState(const Surface&) {
+    return {quennPageCanvasWidth(), quennPageCanvasHeight(), true};
+}
+
+bool backend::setSurfaceFormat(Surface&, int) {
+    return true;
+}
+
+// Paints at the next frame, unless input comes first.
+Wake backend::waitForInput(bool) {
+    return quennPageWaitForFrame() ? Wake::Paint : Wake::Input;
+}
+
+// performance.now() in whole milliseconds.
+uint64_t backend::milliseconds() {
+    return static_cast<uint64_t>(std::floor(emscripten_get_now()));
+}
+
+size_t backend::pixelFormatCount() {
+    return 1;
+}
+
+void backend::describePixelFormat(size_t, DescriptionPart part,
+                                  PixelFormatDescription& description) {
+    switch (part) {
+        case kIdentityPart: description.opaque = description.trueColor = true; break;
+        case kCandidacyPart:
+            description.openGl = description.rgba = true;
+            description.doubleBuffered = description.mainPlane = true;
+            break;
+        case kColorPart: description.colorBits = kColorBits; break;
+        default: break;  // none of the rest
+    }
+}
+
+SystemFont* backend::systemFont() {
+    return &thePage.font;
+}
+
+int backend::charAdvance(const SystemFont&, unsigned code) {
+    return glyph_font::advance(code);
+}
+
+void backend::showMessageBox(Surface*, const char* text, const char* caption) {
+    quennPageMessageBox(text, caption);
+}
+
+// exit, not a return: main returns to the page long before WinMain does,
+// when it first waits for a frame. exit runs the teardown registered at exit
+// and then tells the page the exit code.
+int main() {
+    static HINSTANCE__ instance;
+    static char noArguments[] = "";
+    std::exit(WinMain(&instance, nullptr, noArguments, SW_SHOW));
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/common/backend.h"
+
+// A backend for the unit tests of the Win32 subset (platform/common/): its
+// surfaces, input, formats, contexts and font are plain records that a test
+// sets and reads.
+
+struct Surface {
+    HWND window;
+    std::string title;
+    std::string className;
+    SurfaceRequest request;  // its strings point into title and className
+    SurfaceState state;
+    bool canShow = true;  // false: showSurface fails, as for a destroyed window
+    bool shownByBackend = false;
+    int pixelFormat = 0;     // set by setSurfaceFormat
+    bool destroyed = false;  // destroySurface ran
+};
+
+struct RenderContext {
+    Surface* surface;
+    int pixelFormat;
+};
+
+struct SystemFont {
+    int advance;  // of every character
+};
+
+namespace fake {
+
+// A message the next wait posts for a surface's window.
+struct Posted {
+    Surface* surface;
+    Message message;
+};
+
+struct Backend {
+    // Surfaces
+    bool refuseSurfaces = false;
+    bool refuseFormats = false;          // setSurfaceFormat fails
+    SurfaceState made{640, 480, false};  // the state of each new surface
+    std::vector<std::unique_ptr<Surface>> surfaces;
+
+    // Input: each wait takes the next; with none left it paints when asked
+    // to, and is otherwise lost.
+    std::deque<std::variant<Posted, Wake>> input;
+    int waits = 0;
+    uint64_t now = 0;
+
+    // Pixel formats and contexts
+    std::vector<PixelFormatDescription> formats;
+    bool refuseContexts = false;
+    std::vector<std::unique_ptr<RenderContext>> contexts;  // made and not deleted
+    RenderContext* current = nullptr;
+    Surface* currentSurface = nullptr;
+    int presents = 0;
+
+    // The font and the message box
+    bool hasFont = true;
+    SystemFont font{8};
+    bool hasCurrentContextForLists = true;
+    std::vector<std::string> lists;  // "first count base" of each makeFontBitmaps
+    struct Box {
+        Surface* owner;
+        std::string text;
+        std::string caption;
+    };
+    std::vector<Box> boxes;
+};
+
+Backend& backend();
+
+// The most recently made surface.
+Surface& lastSurface();
+
+}  // namespace fake
