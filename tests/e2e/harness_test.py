@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Checks of the harness's own judgements: pixel kinds, valgrind errors,
-sanitizer reports, the storm's plan, and which Wine runs."""
+sanitizer reports, the storm's plan, which Wine runs, and a case's outcome."""
 
+import contextlib
+import io
 import itertools
 import os
 import shutil
@@ -11,7 +13,8 @@ import unittest
 from PIL import Image
 
 from harness import picture, storm
-from harness.checks import CheckFailed
+from harness.checks import CheckFailed, Unsupported
+from harness.driver import SKIPPED, drive
 from harness.runners import WINE_DIR, WineRunner, can_start, machine_wine, prefix_arch, wine_for
 from harness.case_endurance import resident_level
 from harness.sanitizers import sanitizer_findings
@@ -40,6 +43,26 @@ ELSEWHERE = frame("helper", PROGRAM, "/src/quenn-other", "helper.cpp")
 def error(kind, *stacks):
     body = "".join("<stack>" + "".join(frames) + "</stack>" for frames in stacks)
     return f"<error><unique>0x0</unique><tid>1</tid><kind>{kind}</kind><what>w</what>{body}</error>"
+
+
+class OutcomeTest(unittest.TestCase):
+    def outcome(self, problem):
+        def body(shots):
+            if problem:
+                raise problem
+        printed = io.StringIO()
+        with tempfile.TemporaryDirectory() as artifacts, contextlib.redirect_stdout(printed):
+            code = drive("web pen", artifacts, 30, body)
+        return code, printed.getvalue()
+
+    def test_a_case_that_cannot_run_here_is_skipped_saying_why(self):
+        code, printed = self.outcome(Unsupported("pen input needs a newer Firefox"))
+        self.assertEqual(code, SKIPPED)
+        self.assertIn("skipped web pen: pen input needs a newer Firefox", printed)
+
+    def test_a_failed_check_fails_and_a_held_one_passes(self):
+        self.assertEqual(self.outcome(CheckFailed("picture", "drawn", "blank"))[0], 1)
+        self.assertEqual(self.outcome(None)[0], 0)
 
 
 class ValgrindReportTest(unittest.TestCase):

@@ -2,8 +2,9 @@
 """Runs one end-to-end case against quenn, natively, under Wine or in the
 browser (where the native program draws the reference pictures).
 
-Exits 0 when every check of the case held, 1 otherwise, after saving the
-screenshots it took under the artifacts directory."""
+Exits 0 when every check of the case held, 77 when the case cannot run
+here (it says why), 1 otherwise, after saving the screenshots it took under
+the artifacts directory."""
 
 import argparse
 import importlib

@@ -75,7 +75,8 @@ class Session:
                                                   timeout=COMMAND_TIMEOUT)
         self.last_id = 0
         self.events = []  # (method, params) of each event, in order
-        self.command("session.new", {"capabilities": {}})
+        # What the browser says of itself: browserName, browserVersion...
+        self.capabilities = self.command("session.new", {"capabilities": {}})["capabilities"]
 
     def command(self, method, params=None):
         """The command's result; BidiError if the browser refused it."""

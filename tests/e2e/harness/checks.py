@@ -10,6 +10,11 @@ class CheckFailed(Exception):
         super().__init__(f"{what}\n  expected: {expected}\n  seen:     {seen}")
 
 
+class Unsupported(Exception):
+    """What a case needs is missing from the browser or system at hand, which
+    is no fault of the program: the case is skipped, saying why."""
+
+
 def wait_until(timeout, probe, interval=0.02):
     """Calls `probe` until it reports success or `timeout` seconds passed.
 

@@ -6,7 +6,10 @@ import shutil
 import signal
 import time
 
-from .checks import CheckFailed
+from .checks import CheckFailed, Unsupported
+
+# The exit code of a skipped case, CTest's SKIP_RETURN_CODE for it.
+SKIPPED = 77
 
 
 class Stopped(Exception):
@@ -33,7 +36,8 @@ def fresh_directory(path):
 def drive(label, artifacts, time_limit, body, keep_shots=False):
     """Calls body(shots) with our own limit, below CTest's, so that
     everything started is still stopped. Returns the exit code: 0 when every
-    check held, 1 otherwise, after saving the screenshots in `shots`."""
+    check held, SKIPPED when the case cannot run here, 1 otherwise, after
+    saving the screenshots in `shots`."""
     signal.signal(signal.SIGALRM, _stop)
     signal.signal(signal.SIGTERM, _stop)
     signal.alarm(time_limit)
@@ -43,6 +47,9 @@ def drive(label, artifacts, time_limit, body, keep_shots=False):
         body(shots)
     except CheckFailed as failure:
         print(f"FAILED {label}: {failure}")
+    except Unsupported as missing:
+        print(f"skipped {label}: {missing}")
+        return SKIPPED
     except Stopped as stop:
         print(f"FAILED {label}: stopped after {time.monotonic() - start:.0f} s "
               f"({stop}; limit {time_limit} s)")

@@ -2,6 +2,7 @@
 has no WebGL here), driven over the WebDriver BiDi it speaks itself."""
 
 import base64
+import hashlib
 import io
 import json
 import os
@@ -13,11 +14,12 @@ from PIL import Image
 
 from . import bidi
 from .browser import Page, ScriptError
-from .checks import CheckFailed, wait_for
+from .checks import CheckFailed, Unsupported, wait_for
 from .processes import Process, run_all
 from .xserver import XServer
 
-FIREFOX = "firefox-esr"
+# Another Firefox (an ESR unpacked beside the system's) through the environment.
+FIREFOX = os.environ.get("QUENN_FIREFOX", "firefox-esr")
 START_TIMEOUT = 30.0
 # Room for the canvas's box, its padding and a resize to 300x200.
 WINDOW = (900, 700)
@@ -59,9 +61,11 @@ PREFS = {
 # Without it Firefox keeps WebGL from Mesa's software renderer.
 WEBGL = {"webgl.force-enabled": True}
 NO_WEBGL = {"webgl.disabled": True}
-# Firefox's WebDriver has no pen (its pen pointer is a placeholder in ESR
-# 153). The browser window itself synthesises the pen's events at a point of
-# the page's viewport, as the platform would send them; needs system access.
+# Firefox's WebDriver has no pen (its pen pointer is a placeholder in ESR 140
+# and 153). The browser window itself synthesises the pen's events at a point
+# of the page's viewport, as the platform would send them; needs system access
+# and a WebDriver BiDi that gives the window's context (moz:scope "chrome",
+# which ESR 140 ignores).
 PEN_EVENT = """function(type, x, y, buttons) {
   var page = gBrowser.selectedBrowser.getBoundingClientRect();
   window.synthesizeMouseEvent(type, page.left + x, page.top + y, {
@@ -88,8 +92,13 @@ def command(profile):
 
 def preload(source):
     """A preload script's function: `source` run as a classic script would
-    run, its declarations global."""
-    return f"() => {{ (0, eval)({json.dumps(source)}); }}"
+    run, its declarations global, once in a document. Firefox ESR 140 runs
+    a preload script twice in one document in about half the loads its
+    service worker serves; run twice, HOLD_PROGRAM holds the program for good."""
+    key = json.dumps(hashlib.sha256(source.encode()).hexdigest()[:16])
+    return (f"() => {{ var ran = window.quennTestPreloaded || "
+            f"(window.quennTestPreloaded = new Set()); if (ran.has({key})) return; "
+            f"ran.add({key}); (0, eval)({json.dumps(source)}); }}")
 
 
 def pointer_actions(kind, finger, actions):
@@ -143,11 +152,21 @@ class Firefox(Page):
         wait_for("Firefox start", "WebDriver BiDi listening", probe, START_TIMEOUT, interval=0.05)
         return bidi.listening_address(self.process.stderr_text())
 
-    def top_context(self, scope=None):
-        params = {"maxDepth": 0}
-        if scope:
-            params["moz:scope"] = scope
-        return self.session.command("browsingContext.getTree", params)["contexts"][0]["context"]
+    def top_context(self):
+        return self.session.command("browsingContext.getTree",
+                                    {"maxDepth": 0})["contexts"][0]["context"]
+
+    def window_context(self):
+        """The browser window's own context, for the pen; Unsupported where
+        WebDriver BiDi gives only the pages' contexts."""
+        top = self.session.command("browsingContext.getTree",
+                                   {"maxDepth": 0, "moz:scope": "chrome"})["contexts"][0]
+        if top.get("moz:scope") != "chrome":
+            version = self.session.capabilities.get("browserVersion")
+            raise Unsupported(f"pen input needs a newer Firefox than {version}: its WebDriver "
+                              "BiDi has no pen pointer and gives no browser window's context "
+                              "to synthesise the pen's events in")
+        return top["context"]
 
     def stop_browser(self):
         run_all([self.end_session, self.stop_firefox, self.remove_profile])
@@ -237,5 +256,5 @@ class Firefox(Page):
 
     def pen(self, event, x, y, buttons):
         if self.window is None:
-            self.window = self.top_context("chrome")
+            self.window = self.window_context()
         self.call(self.window, PEN_EVENT, [event, *self.in_viewport(x, y), buttons])
