@@ -112,9 +112,8 @@ def main():
     with open(path("world.json"), encoding="utf-8") as text:
         world = json.load(text)
     if command == "apt-get":
-        return apt_get([arg for arg in args if arg not in ("-y", "-q")
-                        and not arg.startswith("Acquire::") and arg != "-o"
-                        and arg != "--no-install-recommends"], world)
+        options = [arg for arg, after in zip(args, [""] + args) if arg.startswith("-") or after == "-o"]
+        return apt_get([arg for arg in args if arg not in options or arg == "-t"], world)
     if command == "dpkg":
         return dpkg(args, world)
     return dpkg_query(args)
