@@ -100,13 +100,9 @@ STATUS = """
 var status = document.getElementById('status');
 return {text: status.textContent, live: status.getAttribute('aria-live')};
 """
-# axe-core into the page, as a script of its own.
-LOAD_AXE = """
-var script = document.createElement('script');
-script.textContent = arguments[0];
-document.head.appendChild(script);
-return typeof axe === 'object';
-"""
+# axe-core into the page, run as the driver's own script: the page's policy
+# refuses it as an inline script.
+LOAD_AXE = "\n;return typeof axe === 'object';"
 RUN_AXE = """
 return axe.run(document, {runOnly: {type: 'tag', values: arguments[0]},
                           resultTypes: ['violations']}).then(function(results) {
@@ -436,7 +432,7 @@ def check_no_violations(ctx, page, state):
     check(os.path.isfile(path), "axe-core", f"at {path} (scripts/setup installs it)", "missing")
     if not page.script("return typeof axe === 'object';"):
         with open(path) as source:
-            check(page.script(LOAD_AXE, source.read()), "axe-core", "loaded into the page",
+            check(page.script(source.read() + LOAD_AXE), "axe-core", "loaded into the page",
                   "no axe object")
     found = page.script(RUN_AXE, AXE_TAGS)
     check(not found, f"axe-core's rules ({', '.join(AXE_TAGS)}) {state}", "no violation",
