@@ -4,10 +4,14 @@ case does to the page and sees of it, the same in every engine. The engines
 few steps that differ: loading with scripts run first, running a script,
 capturing the screen, and input."""
 
+import base64
 import functools
 import http.server
+import io
 import os
 import threading
+
+from PIL import Image
 
 from .checks import CheckFailed, wait_for
 from .picture import Picture
@@ -36,6 +40,11 @@ var rect = element.getBoundingClientRect();
 return {x: rect.left, y: rect.top, width: rect.width, height: rect.height};
 """
 KINDS = ("mouse", "touch", "pen")
+
+
+def png_image(data):
+    """An RGB image from base64 PNG data, bare or as a data URL."""
+    return Image.open(io.BytesIO(base64.b64decode(data.split(",")[-1]))).convert("RGB")
 
 
 class ScriptError(Exception):

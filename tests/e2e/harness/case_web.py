@@ -4,12 +4,13 @@ pictures, and the native program's own pictures as the reference."""
 import os
 import time
 
+from .browser import PAGE_TIMEOUT, png_image
 from .engines import ENGINES
 from .case_input import move_in_steps, scaled, start_drawn
 from .case_failure import MESSAGE
 from .case_picture import RECORD, check_counter_corner, check_recording, check_scene
-from .checks import check, wait_for
-from .picture import GRID, PLANT, grid_difference
+from .checks import check, found, wait_for
+from .picture import GRID, PLANT, Picture, grid_difference
 from .watch import is_drawn
 
 PAGES = {"quenn": "index.html", "quenn-fast": "fast.html"}
@@ -36,10 +37,54 @@ def browser(ctx, webgl=True):
     return ENGINES[ctx.engine](page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl)
 
 
-def open_drawn(page, name, label):
-    """Opens a page and starts its program once the page can be watched; the
-    first drawn picture, which must come soon."""
-    page.open(PAGES[name], held=True)
+# Run before the page's own scripts: a copy of every frame the program draws
+# in its first RECORD seconds, with the time it began it by the page's clock,
+# which is the program's. An animation frame wakes the program, which draws
+# and then asks for the next one: the canvas holds the frame at that moment.
+# Screenshots of a loaded machine come too far apart, and too late, to time
+# the counter's first change and the second plant by.
+RECORD_FRAMES = """
+window.quennTestFrames = [];
+(function() {
+  var copy = document.createElement('canvas').getContext('2d', {willReadFrequently: true});
+  var until = null;
+  var painting = null;  // when the animation frame the program draws in began
+  var keep = function(canvas) {
+    if (until === null) until = painting + %(seconds)d;
+    if (painting > until) return;
+    copy.canvas.width = canvas.width;
+    copy.canvas.height = canvas.height;
+    copy.drawImage(canvas, 0, 0);
+    quennTestFrames.push([painting, copy.getImageData(0, 0, canvas.width, canvas.height)]);
+  };
+  var request = window.requestAnimationFrame;
+  window.requestAnimationFrame = function(callback) {
+    if (painting !== null) keep(document.getElementById('quenn'));
+    painting = null;
+    return request.call(window, function(stamp) {
+      painting = performance.now();
+      callback(stamp);
+    });
+  };
+  // The frames recorded, as [time in seconds, PNG data URL], once the
+  // recording is over; else null.
+  window.quennTestRecorded = function() {
+    if (until === null || performance.now() <= until) return null;
+    return quennTestFrames.map(function(frame) {
+      copy.canvas.width = frame[1].width;
+      copy.canvas.height = frame[1].height;
+      copy.putImageData(frame[1], 0, 0);
+      return [frame[0] / 1000, copy.canvas.toDataURL()];
+    });
+  };
+})();
+""" % {"seconds": RECORD * 1000}
+
+
+def open_drawn(page, name, label, preload=None):
+    """Opens a page (running `preload` first) and starts its program once
+    the page can be watched; the first drawn picture, which must come soon."""
+    page.open(PAGES[name], held=True, preload=preload)
     page.shoot("before the start")
     page.start_program()
     shown = time.monotonic()
@@ -48,6 +93,17 @@ def open_drawn(page, name, label):
     check(delay < PAGE_START, f"first picture of {label}",
           f"a drawn frame within {PAGE_START:g} s of the program's start", f"after {delay:.2f} s")
     return picture
+
+
+def recorded_frames(page):
+    """The frames RECORD_FRAMES kept, from the first drawn one, as (time in
+    seconds, Picture), once the page's recording is over."""
+    frames = wait_for("the page's recording", f"{RECORD:g} s of frames recorded",
+                      lambda: found(page.script("return quennTestRecorded();")), PAGE_TIMEOUT)
+    pictures = [(when, Picture(png_image(url))) for when, url in frames]
+    drawn = [number for number, (_, picture) in enumerate(pictures) if is_drawn(picture)]
+    check(drawn, "the frames recorded", "drawn frames", f"{len(pictures)} frames, none drawn")
+    return pictures[drawn[0]:]
 
 
 def misplaced(picture, reference):
@@ -99,17 +155,15 @@ def native_pictures(ctx, moves):
 def case_web_picture(ctx):
     native = native_pictures(ctx, [])[0]
     with browser(ctx) as page:
-        first = open_drawn(page, "quenn", "first")
+        first = open_drawn(page, "quenn", "first", preload=RECORD_FRAMES)
         check(first.width == 256 and first.height == 256, "canvas", "256x256 device pixels",
               f"{first.width}x{first.height}")
         check_scene(first, "first picture")
         check_counter_corner(first, "first picture")
         check_grid_like(first, native, "first picture")
-        series = [(time.monotonic(), first)]
-        while time.monotonic() - series[0][0] < RECORD:
-            series.append((time.monotonic(), page.shoot("recording")))
-        times = [t - series[0][0] for t, _ in series]
-        check_recording(ctx, first, [p for _, p in series], times)
+        frames = recorded_frames(page)
+        times = [t - frames[0][0] for t, _ in frames]
+        check_recording(ctx, frames[0][1], [p for _, p in frames], times)
 
 
 def case_web_drag(ctx):

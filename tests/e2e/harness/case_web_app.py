@@ -18,7 +18,7 @@ from PIL import Image
 from .browser import ScriptError
 from .case_failure import MESSAGE
 from .case_web import DRAG_START, PAGES, TURNED, browser, open_drawn, page_dir
-from .checks import CheckFailed, check, wait_for
+from .checks import CheckFailed, check, found, wait_for
 from .picture import GRID, grid_difference
 from .watch import is_drawn
 
@@ -421,11 +421,6 @@ def case_web_archive(ctx):
 
 
 # ---- Accessibility -----------------------------------------------------------
-
-def found(value):
-    """A probe's result for a value that is None until it is there."""
-    return value is not None, value
-
 
 def check_no_violations(ctx, page, state):
     path = os.path.join(ctx.source_dir, AXE_CORE)

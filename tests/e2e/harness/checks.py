@@ -36,6 +36,11 @@ def wait_for(what, expected, probe, timeout, interval=0.02):
     return seen
 
 
+def found(value):
+    """A probe's result for a value that is None until it is there."""
+    return value is not None, value
+
+
 def check(condition, what, expected, seen):
     if not condition:
         raise CheckFailed(what, expected, seen)

@@ -1,17 +1,14 @@
 """The page in headless Chromium, through Selenium and the DevTools protocol."""
 
-import base64
-import io
 import os
 
-from PIL import Image
 from selenium import webdriver
 from selenium.common.exceptions import JavascriptException, WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 
-from .browser import CANVAS, Page, ScriptError
+from .browser import CANVAS, Page, ScriptError, png_image
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
@@ -102,7 +99,7 @@ class Chromium(Page):
                 "height": rect["height"], "scale": 1}
         reply = self.cdp("Page.captureScreenshot",
                          {"format": "png", "clip": clip, "optimizeForSpeed": True})
-        return Image.open(io.BytesIO(base64.b64decode(reply["data"]))).convert("RGB")
+        return png_image(reply["data"])
 
     def click(self, css):
         self.driver.find_element("css selector", css).click()

@@ -1,19 +1,16 @@
 """The page in Firefox ESR, in a window on a private Xvfb (headless Firefox
 has no WebGL here), driven over the WebDriver BiDi it speaks itself."""
 
-import base64
 import hashlib
-import io
 import json
 import os
 import shutil
 import tempfile
 
 import websocket
-from PIL import Image
 
 from . import bidi
-from .browser import Page, ScriptError
+from .browser import Page, ScriptError, png_image
 from .checks import CheckFailed, Unsupported, wait_for
 from .processes import Process, run_all
 from .xserver import XServer
@@ -223,7 +220,7 @@ class Firefox(Page):
                 "height": rect["height"]}
         reply = self.session.command("browsingContext.captureScreenshot",
                                      {"context": self.context, "clip": clip})
-        return Image.open(io.BytesIO(base64.b64decode(reply["data"]))).convert("RGB")
+        return png_image(reply["data"])
 
     def click(self, css):
         rect = self.element_rect(css)
