@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/main_window.h"
 #include "bench/frame_calls.h"
 #include "bench/frame_encoding.h"
-#include "tests/doubles/recording_win32.h"
+#include "tests/doubles/program_window.h"
 
 namespace {
 
@@ -41,10 +40,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: record_frames FIRST_FRAME_FILE LATER_FRAME_FILE\n");
         return 2;
     }
-    RecordingWin32 win32;
-    // The clock at window creation, at the first frame, and at the later one.
-    win32.ticks = {1000, 1000, 1000 + kLaterFrameAfterFirstMs};
-    const HWND window = createMainWindow(registerWindowClass(nullptr), nullptr, 256, 256, "vell!");
-    if (!window) return 1;
-    return recordFrame(window, argv[1]) && recordFrame(window, argv[2]) ? 0 : 1;
+    // The clock at window creation and at the first frame, then at the later one.
+    const HWND window = makeProgramWindow(1000);
+    if (!window || !recordFrame(window, argv[1])) return 1;
+    fake::backend().now = 1000 + kLaterFrameAfterFirstMs;
+    return recordFrame(window, argv[2]) ? 0 : 1;
 }

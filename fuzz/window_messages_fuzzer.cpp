@@ -16,7 +16,9 @@
 #include "scene/drag.h"
 #include "scene/scene.h"
 #include "tests/doubles/call_log.h"
-#include "tests/doubles/recording_win32.h"
+#include "tests/doubles/fake_backend.h"
+#include "tests/doubles/program_start.h"
+#include "tests/doubles/test_win32.h"
 
 namespace {
 
@@ -33,46 +35,18 @@ enum class ContextFailure {
     kMaxValue = RenderContext
 };
 
-// The program's state at start, put back before every input: the scene as
-// static initialisation left it, and the globals as WinMain finds them.
-class ProgramState {
-public:
-    ProgramState()
-        : scene_(*currentScene), plant1_(*currentScene->plant1), plant2_(*currentScene->plant2) {}
-
-    void restore() const {
-        *currentScene = scene_;  // the same plants, which are put back too
-        *currentScene->plant1 = plant1_;
-        *currentScene->plant2 = plant2_;
-        cameraFitted = false;
-        startTime = {};
-        frameCounter = {};
-        glContext = {};
-        releaseFont();
-        dragState = {};
-        clientWidth = 0;
-        clientHeight = 0;
-    }
-
-    // The program never frees the font's widths: they live until it ends.
-    static void releaseFont() {
-        delete[] font.charWidths;
-        font = {};
-    }
-
-private:
-    Scene scene_;
-    Plant plant1_;
-    Plant plant2_;
-};
-
-void failContext(RecordingWin32& win32, ContextFailure failure) {
+// A new process's Win32, failing as asked; the window the messages go to.
+HWND windowFailing(ContextFailure failure) {
+    resetWin32();
     switch (failure) {
-        case ContextFailure::DeviceContext: win32.deviceContext = nullptr; break;
-        case ContextFailure::PixelFormat: win32.pixelFormat = 0; break;
-        case ContextFailure::RenderContext: win32.renderContext = nullptr; break;
+        case ContextFailure::DeviceContext: return fakeHandle<HWND>(0x1000);  // not a window
+        case ContextFailure::PixelFormat:  // none double-buffered
+            fake::backend().formats.resize(6);
+            break;
+        case ContextFailure::RenderContext: fake::backend().refuseContexts = true; break;
         default: break;
     }
+    return bareWindow();
 }
 
 bool isHandled(UINT message) {
@@ -116,27 +90,28 @@ void checkNoFrame(const CallLog& log, const FrameRateCounter& before) {
             "only a paint counts a frame");
 }
 
-void checkCreation(const RecordingWin32& win32, ContextFailure failure) {
+void checkCreation(ContextFailure failure) {
     const bool failed = failure != ContextFailure::None;
-    require(win32.messageBoxTexts.size() == (failed ? 1u : 0u),
+    const std::vector<std::string> texts = messageBoxTexts();
+    require(texts.size() == (failed ? 1u : 0u),
             "one message box when the context fails, none otherwise");
     if (!failed) return;
-    require(win32.messageBoxTexts[0] == "OpenGL context init failed", "the message box's text");
-    require(win32.quitCode == WPARAM{kExitFailure}, "a failed context ends the program");
+    require(texts[0] == "OpenGL context init failed", "the message box's text");
+    require(postedQuitCode() == WPARAM{kExitFailure}, "a failed context ends the program");
 }
 
-void checkResult(UINT message, LRESULT result, const RecordingWin32& win32, const CallLog& log) {
+// DefWindowProcA's result is 0 for every message it gets here.
+void checkResult(UINT message, LRESULT result, const CallLog& log) {
     if (isHandled(message)) {
         require(result == 0 && log.count("DefWindowProcA") == 0,
                 "a handled message returns 0 and is not passed on");
     } else {
-        require(result == win32.defaultResult && log.calls.size() == 1 &&
-                    log.calls[0].name == "DefWindowProcA",
+        require(result == 0 && log.calls.size() == 1 && log.calls[0].name == "DefWindowProcA",
                 "any other message goes to DefWindowProcA alone, with its result");
     }
 }
 
-void checkMessage(UINT message, LPARAM lParam, const RecordingWin32& win32) {
+void checkMessage(UINT message, LPARAM lParam) {
     const int x = static_cast<int>(lParam & 0xFFFF);
     const int y = static_cast<int>((lParam >> 16) & 0xFFFF);
     switch (message) {
@@ -144,7 +119,7 @@ void checkMessage(UINT message, LPARAM lParam, const RecordingWin32& win32) {
             require(clientWidth == x && clientHeight == y, "a size is the two halves of lParam");
             break;
         case WM_CLOSE:
-            require(win32.quitCode == WPARAM{kExitSuccess}, "a close ends the program with 0");
+            require(postedQuitCode() == WPARAM{kExitSuccess}, "a close ends the program with 0");
             break;
         case WM_LBUTTONDOWN:
             require(dragState.active, "a left press starts or keeps a drag");
@@ -160,12 +135,10 @@ void checkMessage(UINT message, LPARAM lParam, const RecordingWin32& win32) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    static const ProgramState atStart;
-    atStart.restore();
+    restoreProgramStart();
     FuzzedDataProvider data(bytes, size);
-    RecordingWin32 win32;
     const auto failure = data.ConsumeEnum<ContextFailure>();
-    failContext(win32, failure);
+    const HWND window = windowFailing(failure);
 
     bool created = false;
     for (int i = 0; i < kMaxMessages && data.remaining_bytes() > 0; ++i) {
@@ -175,24 +148,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                 : data.ConsumeIntegral<UINT>();
         const auto wParam = data.ConsumeIntegral<WPARAM>();
         const auto lParam = data.ConsumeIntegral<LPARAM>();
-        win32.ticks = {data.ConsumeIntegral<DWORD>()};
+        fake::backend().now = data.ConsumeIntegral<DWORD>();
         // Windows creates a window once.
         if (message == WM_CREATE && std::exchange(created, true)) continue;
 
         CallLog log;
         const FrameRateCounter before = frameCounter;
-        const LRESULT result = windowProcedure(win32.window, message, wParam, lParam);
-        checkResult(message, result, win32, log);
+        const LRESULT result = windowProcedure(window, message, wParam, lParam);
+        checkResult(message, result, log);
         if (message == WM_PAINT) {
             checkFrame(log, before);
         } else {
             checkNoFrame(log, before);
         }
-        if (message == WM_CREATE) checkCreation(win32, failure);
-        checkMessage(message, lParam, win32);
+        if (message == WM_CREATE) checkCreation(failure);
+        checkMessage(message, lParam);
         checkPitch();
         checkCounter();
     }
-    ProgramState::releaseFont();
+    restoreProgramStart();  // frees the font's widths, which the program never frees
     return 0;
 }

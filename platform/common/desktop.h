@@ -10,6 +10,7 @@
 
 #include "platform/common/backend.h"
 #include "platform/common/class_registry.h"
+#include "platform/common/pixel_format.h"
 #include "platform/common/record_table.h"
 
 // The records behind the handles the shared layer hands out, all of them:
@@ -45,14 +46,16 @@ struct HICON__ {};
 struct HINSTANCE__ {};
 
 // What Windows keeps for the program: its window classes, its windows and
-// rendering contexts, and its thread's message queue. Lives until the
-// process ends: the at-exit teardown of the rendering context runs after
-// static destructors may have, and still asks for its window's device context.
+// rendering contexts, the screen's pixel formats, and its thread's message
+// queue. Lives until the process ends: the at-exit teardown of the rendering
+// context runs after static destructors may have, and still asks for its
+// window's device context.
 struct Desktop {
     ClassRegistry classes;
     RecordTable<HWND__> windows;  // in the order made
     RecordTable<HGLRC__> contexts;
-    std::deque<std::pair<HWND, Message>> queue;  // posted, not yet taken
+    std::optional<PixelFormatTable> pixelFormats;  // read on first use
+    std::deque<std::pair<HWND, Message>> queue;    // posted, not yet taken
     bool quitPosted = false;
     int exitCode = 0;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+
+#include "platform/common/desktop.h"
 
 namespace {
 
@@ -131,9 +134,9 @@ bool PixelFormatTable::isCandidate(int pixelFormat) {
     return isPixelFormatCandidate(describe(static_cast<size_t>(pixelFormat - 1), kCandidacyPart));
 }
 
-// Never destroyed, like the windows whose formats it describes.
 PixelFormatTable& pixelFormatTable() {
-    static auto* table = new PixelFormatTable;
+    std::optional<PixelFormatTable>& table = desktop().pixelFormats;
+    if (!table) table.emplace();
     return *table;
 }
 

@@ -65,5 +65,5 @@ private:
     std::vector<unsigned> partsRead_;
 };
 
-// The process's table, made on first use.
+// The desktop's table (desktop.h), read on first use.
 PixelFormatTable& pixelFormatTable();

@@ -12,9 +12,12 @@ Call call(std::string_view name, std::vector<double> args, std::string bytes) {
     return {name, std::move(args), std::move(bytes)};
 }
 
+// Each number exactly: a handle's value can take 15 digits.
 std::ostream& operator<<(std::ostream& out, const Call& call) {
+    const std::streamsize precision = out.precision(17);
     out << call.name << '(';
     for (size_t i = 0; i < call.args.size(); ++i) out << (i ? ", " : "") << call.args[i];
+    out.precision(precision);
     if (!call.bytes.empty()) out << (call.args.empty() ? "\"" : ", \"") << call.bytes << '"';
     return out << ')';
 }
@@ -47,8 +50,3 @@ Calls CallLog::named(std::string_view name) const {
     return found;
 }
 
-Calls CallLog::slice(size_t first, size_t last) const {
-    last = std::min(last, calls.size());
-    first = std::min(first, last);
-    return Calls(calls.begin() + first, calls.begin() + last);
-}

@@ -40,8 +40,6 @@ public:
 
     size_t count(std::string_view name) const;
     Calls named(std::string_view name) const;
-    // The calls from index `first` on, up to (not including) `last`.
-    Calls slice(size_t first, size_t last) const;
 
 private:
     CallLog* previous_;  // active again once this one is gone

@@ -64,7 +64,12 @@ Wake backend::waitForInput(bool paintWaiting) {
     const auto next = input.front();
     input.pop_front();
     if (const auto* posted = std::get_if<fake::Posted>(&next)) {
-        postMessage(posted->surface->window, posted->message);
+        const Surface* surface = posted->surface ? posted->surface : &fake::lastSurface();
+        postMessage(surface->window, posted->message);
+        return Wake::Input;
+    }
+    if (const auto* clock = std::get_if<fake::ClockAt>(&next)) {
+        state().now = clock->now;
         return Wake::Input;
     }
     return std::get<Wake>(next);

@@ -37,8 +37,13 @@ namespace fake {
 
 // A message the next wait posts for a surface's window.
 struct Posted {
-    Surface* surface;
+    Surface* surface;  // nullptr: the latest made
     Message message;
+};
+
+// The clock moving on, with nothing posted.
+struct ClockAt {
+    uint64_t now;
 };
 
 struct Backend {
@@ -50,7 +55,7 @@ struct Backend {
 
     // Input: each wait takes the next; with none left it paints when asked
     // to, and is otherwise lost.
-    std::deque<std::variant<Posted, Wake>> input;
+    std::deque<std::variant<Posted, ClockAt, Wake>> input;
     int waits = 0;
     uint64_t now = 0;
 

@@ -10,7 +10,8 @@
 #include <cstring>
 
 #include "app/globals.h"
-#include "tests/doubles/recording_win32.h"
+#include "tests/doubles/fake_backend.h"
+#include "tests/doubles/test_win32.h"
 #include "tests/stream/stream_text.h"
 
 namespace {
@@ -38,10 +39,16 @@ int main(int argc, char** argv) {
     const long after = later ? afterMs(argv[2]) : 0;
     if ((!first && !later) || after < 0) return usage();
 
-    RecordingWin32 win32;
-    win32.ticks = {kStartTicks, kStartTicks, kStartTicks + static_cast<DWORD>(after)};
-    // The window's first paint draws the first frame; one more message, the later one.
-    if (later) win32.messages.push_back(win32.message(WM_PAINT));
+    resetWin32();
+    fake::Backend& backend = fake::backend();
+    backend.now = kStartTicks;
+    // The window's first paint draws the first frame; one more paint, after
+    // the clock moved on, the later one; then the window is closed.
+    if (later) {
+        backend.input.push_back(fake::ClockAt{kStartTicks + static_cast<uint64_t>(after)});
+        backend.input.push_back(fake::Posted{nullptr, {WM_PAINT, 0, 0}});
+    }
+    backend.input.push_back(fake::Posted{nullptr, {WM_CLOSE, 0, 0}});
     CallLog log;
     WinMain(nullptr, nullptr, nullptr, SW_SHOW);
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the shell's tests share: the program's globals put back to their
-// state at start, on the recording OpenGL and Win32.
+// state at start, on the recording OpenGL and the test Win32, with a window
+// to call on.
 
 #include <gtest/gtest.h>
 
@@ -12,28 +13,32 @@
 #include "app/globals.h"
 #include "scene/drag.h"
 #include "tests/doubles/call_log.h"
-#include "tests/doubles/recording_win32.h"
+#include "tests/doubles/program_start.h"
+#include "tests/doubles/test_win32.h"
 
 class ShellTest : public ::testing::Test {
 protected:
     ShellTest() {
-        startTime = {};
-        frameCounter = {};
-        glContext = {};
-        font = {};
-        dragState = {};
-        clientWidth = 0;
-        clientHeight = 0;
+        restoreProgramStart();
+        resetWin32();
+        use(bareWindow());
     }
-    // The program never frees the font's widths; a test does, since the
-    // next one builds the font again.
-    ~ShellTest() override { delete[] font.charWidths; }
+    // Frees the font's widths, which the program never frees.
+    ~ShellTest() override { restoreProgramStart(); }
+
+    // Calls go to `window` from here on.
+    void use(HWND window) {
+        hwnd = window;
+        this->window = logged(window);
+        dc = logged(deviceContextOf(window));
+    }
 
     CallLog log;
-    RecordingWin32 win32;
-    const double window = logged(win32.window);
-    const double dc = logged(win32.deviceContext);
-    const double rc = logged(win32.renderContext);
+    HWND hwnd = nullptr;
+    double window = 0;  // logged(hwnd)
+    double dc = 0;      // its device context, logged
+    // The program's rendering context, once made.
+    double rc() const { return logged(glContext.renderContext); }
 };
 
 // The calls of `calls` with one of `names`, in order.

@@ -2,7 +2,7 @@ quenn_unit_test(app_test
     SOURCES frame_rate_counter_test.cpp frame_test.cpp globals_test.cpp main_window_test.cpp
             win_main_test.cpp
             window_procedure_test.cpp
-    LIBRARIES quenn_app quenn_recording_gl quenn_recording_win32)
+    LIBRARIES quenn_app quenn_recording_gl quenn_test_win32)
 
 # The Windows programs import only the system's DLLs. They come from the
 # windows and windows64 presets' builds, which scripts/test makes before
@@ -31,4 +31,4 @@ endforeach()
 quenn_unit_test(frame_calls_test
     SOURCES frame_calls_test.cpp ${PROJECT_SOURCE_DIR}/bench/frame_calls.cpp
             ${PROJECT_SOURCE_DIR}/bench/frame_encoding.cpp
-    LIBRARIES quenn_app quenn_recording_gl quenn_recording_win32)
+    LIBRARIES quenn_app quenn_recording_gl quenn_test_win32)

@@ -8,27 +8,28 @@
 #include "gl/gl_context.h"
 #include "platform/opengl.h"
 #include "tests/doubles/call_log.h"
-#include "tests/doubles/recording_win32.h"
+#include "tests/doubles/fake_backend.h"
+#include "tests/doubles/test_win32.h"
 
 namespace {
 
 class FontBuild : public ::testing::Test {
 protected:
     void SetUp() override {
-        context.init(win32.window, true);
+        resetWin32();
+        context.init(bareWindow(), true);
         log.calls.clear();
     }
     // The program never frees a font's widths; the tests do.
     void TearDown() override { delete[] font.charWidths; }
 
     CallLog log;
-    RecordingWin32 win32;
     GlContext context;
     BitmapFont font;
 };
 
 TEST_F(FontBuild, WithoutADeviceContextTheWidthsAreZero) {
-    win32.deviceContext = nullptr;
+    context.window = fakeHandle<HWND>(0x1000);  // not a window: no device context
     context.buildFont(font, 32, 127);
     EXPECT_EQ(font.charCount, 96);
     EXPECT_EQ(font.textWidth("FPS 60", 6), 0u);
@@ -36,16 +37,16 @@ TEST_F(FontBuild, WithoutADeviceContextTheWidthsAreZero) {
 
 TEST_F(FontBuild, BuildsListsAndWidthsFromTheSystemFont) {
     context.buildFont(font, 32, 127);
-    const double window = logged(win32.window), dc = logged(win32.deviceContext);
+    const double window = logged(context.window), dc = logged(deviceContextOf(context.window));
     EXPECT_EQ(
         log.calls,
-        (Calls{call("GetDC", {window}), call("wglMakeCurrent", {dc, logged(win32.renderContext)}),
+        (Calls{call("GetDC", {window}), call("wglMakeCurrent", {dc, logged(context.renderContext)}),
                call("GetStockObject", {SYSTEM_FONT}),
-               call("SelectObject", {dc, logged(win32.systemFont)}), call("glGenLists", {96}),
+               call("SelectObject", {dc, logged(systemFontObject())}), call("glGenLists", {96}),
                call("GetCharWidth32A", {dc, 32, 127}),
                call("wglUseFontBitmapsA", {dc, 32, 96, 1000}), call("ReleaseDC", {window, dc})}));
-    EXPECT_EQ(win32.deviceContextsHeld, 0);
-    EXPECT_EQ(win32.currentContext, win32.renderContext);  // stays current
+    EXPECT_EQ(win32Record().deviceContextsHeld, 0);
+    EXPECT_EQ(currentContext(), context.renderContext);  // stays current
 }
 
 TEST_F(FontBuild, NumbersListsSoThatCodePlusBaseIsItsList) {
@@ -54,7 +55,8 @@ TEST_F(FontBuild, NumbersListsSoThatCodePlusBaseIsItsList) {
     EXPECT_EQ(font.charCount, 96);
     EXPECT_EQ(font.listBase, 1000 - 32);
     for (int code = 32; code <= 127; ++code)
-        EXPECT_EQ(font.charWidths[code - 32], win32.charWidths[code]) << "code " << code;
+        EXPECT_EQ(font.charWidths[code - 32], fake::backend().font.advance + code % 2)
+            << "code " << code;  // the fake font's widths
     log.calls.clear();
     font.selectLists();
     EXPECT_EQ(log.calls, (Calls{call("glListBase", {968})}));

@@ -5,6 +5,7 @@
 
 #include "app/frame.h"
 #include "bench/frame_encoding.h"
+#include "tests/doubles/program_window.h"
 #include "tests/unit/app_fixture.h"
 
 namespace {
@@ -13,16 +14,11 @@ namespace {
 class RecordedFrames : public ShellTest {
 protected:
     RecordedFrames() {
-        startTime = TickTime{1000};
-        glContext.init(win32.window, true);
-        glContext.buildFont(font, 32, 127);
-        clientWidth = 256;
-        clientHeight = 256;
-        win32.ticks = {1000};
-        renderFrame(win32.window);
-        win32.ticks = {3000};
+        use(makeProgramWindow(1000));
+        renderFrame(hwnd);
+        fake::backend().now = 3000;
         log.calls.clear();
-        renderFrame(win32.window);
+        renderFrame(hwnd);
         frame = log.calls;
         log.calls.clear();
     }
@@ -72,7 +68,7 @@ TEST_F(RecordedFrames, FileRoundTrip) {
     std::fclose(file);
     RecordedFrame loaded;
     ASSERT_TRUE(loaded.load(path.c_str()));
-    Win32ReplayTarget target(win32.deviceContext, win32.renderContext, font.listBase);
+    Win32ReplayTarget target(deviceContextOf(hwnd), glContext.renderContext, font.listBase);
     loaded.replay(target);
     EXPECT_EQ(log.count("glVertex3f"), only(frame, {"glVertex3f"}).size());
 

@@ -4,6 +4,7 @@
 
 #include "platform/opengl.h"
 #include "scene/scene.h"
+#include "tests/doubles/program_window.h"
 #include "tests/unit/app_fixture.h"
 
 namespace {
@@ -18,25 +19,21 @@ Calls operator+(Calls a, const Calls& b) {
 class FramePass : public ShellTest {
 protected:
     FramePass() {
-        startTime = TickTime{10000};
-        glContext.init(win32.window, true);
-        glContext.buildFont(font, 32, 127);
-        clientWidth = 320;
-        clientHeight = 200;
+        use(makeProgramWindow(10000, 320, 200));
         frameAtTick(10500);
         log.calls.clear();
     }
 
     void frameAtTick(DWORD tick) {
-        win32.ticks = {tick};
-        renderFrame(win32.window);
+        fake::backend().now = tick;
+        renderFrame(hwnd);
     }
 
     // What the scene draws for a frame at `elapsed`, from a copy of it.
     Calls sceneCalls(uint32_t elapsed) const {
         Scene copy = *currentScene;
         CallLog own;
-        copy.render(FrameInfo{Duration{elapsed}, win32.window});
+        copy.render(FrameInfo{Duration{elapsed}, hwnd});
         return own.calls;
     }
 
@@ -57,7 +54,7 @@ TEST_F(FramePass, DrawsSceneThenCounterThenSwaps) {
     const Calls scene = sceneCalls(600);
     frameAtTick(10600);
     const Calls expected =
-        Calls{call("GetTickCount"), call("GetDC", {window}), call("wglMakeCurrent", {dc, rc}),
+        Calls{call("GetTickCount"), call("GetDC", {window}), call("wglMakeCurrent", {dc, rc()}),
               call("glViewport", {0, 0, 320, 200})} +
         scene +
         Calls{call("glColor4f", {1, 1, 1, 0.5}), call("glEnable", {GL_BLEND}),
@@ -66,8 +63,8 @@ TEST_F(FramePass, DrawsSceneThenCounterThenSwaps) {
         Calls{call("glFinish"), call("ReleaseDC", {window, dc}), call("GetDC", {window}),
               call("SwapBuffers", {dc}), call("ReleaseDC", {window, dc})};
     EXPECT_EQ(log.calls, expected);
-    EXPECT_EQ(win32.deviceContextsHeld, 0);
-    EXPECT_EQ(win32.currentContext, win32.renderContext);  // stays current
+    EXPECT_EQ(win32Record().deviceContextsHeld, 0);
+    EXPECT_EQ(currentContext(), glContext.renderContext);  // stays current
 }
 
 TEST_F(FramePass, ViewportFollowsTheLatestSize) {

@@ -1,3 +1,3 @@
 quenn_unit_test(gl_test
     SOURCES gl_context_test.cpp bitmap_font_test.cpp
-    LIBRARIES quenn_gl quenn_recording_gl quenn_recording_win32)
+    LIBRARIES quenn_gl quenn_recording_gl quenn_test_win32)

@@ -12,4 +12,4 @@ quenn_unit_test(web_gl_test
 
 quenn_unit_test(web_frame_test
     SOURCES web_frame_test.cpp
-    LIBRARIES quenn_app quenn_recording_win32 quenn_web_gl)
+    LIBRARIES quenn_app quenn_test_win32 quenn_web_gl)

@@ -3,6 +3,7 @@
 #include "app/exit_code.h"
 #include "platform/opengl.h"
 #include "scene/scene.h"
+#include "tests/doubles/fake_backend.h"
 #include "tests/unit/app_fixture.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 class WindowProcedure : public ShellTest {
 protected:
     LRESULT send(UINT message, LPARAM lParam = 0, WPARAM wParam = 0) {
-        return windowProcedure(win32.window, message, wParam, lParam);
+        return windowProcedure(hwnd, message, wParam, lParam);
     }
 
     // The calls of building the font on the context `context`.
@@ -18,7 +19,7 @@ protected:
         return {call("GetDC", {window}),
                 call("wglMakeCurrent", {dc, context}),
                 call("GetStockObject", {SYSTEM_FONT}),
-                call("SelectObject", {dc, logged(win32.systemFont)}),
+                call("SelectObject", {dc, logged(systemFontObject())}),
                 call("glGenLists", {96}),
                 call("GetCharWidth32A", {dc, 32, 127}),
                 call("wglUseFontBitmapsA", {dc, 32, 96, 1000}),
@@ -67,11 +68,11 @@ TEST_F(WindowProcedure, LeftButtonDragTurnsTheCamera) {
 TEST_F(WindowProcedure, CloseRequestsQuitWithoutDestroyingTheWindow) {
     EXPECT_EQ(send(WM_CLOSE), 0);
     EXPECT_EQ(log.calls, (Calls{call("PostQuitMessage", {0})}));
-    EXPECT_EQ(win32.quitCode, WPARAM{0});
+    EXPECT_EQ(postedQuitCode(), WPARAM{0});
 }
 
 TEST_F(WindowProcedure, PaintRunsOneFrame) {
-    glContext.init(win32.window, true);
+    glContext.init(hwnd, true);
     log.calls.clear();
     EXPECT_EQ(send(WM_PAINT), 0);
     EXPECT_EQ(log.calls.front(), call("GetTickCount"));
@@ -82,10 +83,11 @@ TEST_F(WindowProcedure, PaintRunsOneFrame) {
 
 TEST_F(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
     constexpr UINT kKeyDown = 0x0100;
-    EXPECT_EQ(send(kKeyDown, 0x1234, 0x41), win32.defaultResult);
+    // DefWindowProcA's result, which is 0 for these.
+    EXPECT_EQ(send(kKeyDown, 0x1234, 0x41), 0);
     EXPECT_EQ(log.calls, (Calls{call("DefWindowProcA", {window, kKeyDown, 0x41, 0x1234})}));
     log.calls.clear();
-    EXPECT_EQ(send(WM_QUIT, 0, 3), win32.defaultResult);
+    EXPECT_EQ(send(WM_QUIT, 0, 3), 0);
     EXPECT_EQ(log.calls, (Calls{call("DefWindowProcA", {window, WM_QUIT, 3, 0})}));
 }
 
@@ -95,40 +97,48 @@ Calls operator+(Calls a, const Calls& b) {
 }
 
 TEST_F(WindowProcedure, CreationStartsTheClockAndMakesContextAndFont) {
-    win32.ticks = {123456};
+    fake::backend().now = 123456;
     EXPECT_EQ(send(WM_CREATE), 0);
     EXPECT_EQ(log.calls, (Calls{call("GetTickCount"), call("GetDC", {window}),
                                 call("ChoosePixelFormat", {dc}), call("SetPixelFormat", {dc, 7}),
                                 call("wglCreateContext", {dc}), call("ReleaseDC", {window, dc})} +
-                          fontCalls(rc)));
+                          fontCalls(rc())));
     EXPECT_EQ(startTime, TickTime{123456});
     EXPECT_TRUE(glContext.doubleBuffered);
-    EXPECT_EQ(glContext.renderContext, win32.renderContext);
+    EXPECT_NE(glContext.renderContext, nullptr);
+    EXPECT_EQ(currentContext(), glContext.renderContext);  // made current by the font's build
     EXPECT_EQ(font.charCount, 96);
-    EXPECT_EQ(win32.quitCode, std::nullopt);
+    EXPECT_EQ(postedQuitCode(), std::nullopt);
 }
 
 TEST_F(WindowProcedure, FailedContextShowsOneBoxRequestsQuitAndStillBuildsTheFont) {
-    win32.renderContext = nullptr;
+    fake::backend().refuseContexts = true;
     EXPECT_EQ(send(WM_CREATE), 0);  // creation goes on
     const Calls fromBox(log.calls.begin() + firstIndex(log.calls, "MessageBoxA"), log.calls.end());
     EXPECT_EQ(fromBox, (Calls{call("MessageBoxA", {0, 0, MB_OK}, "OpenGL context init failed"),
                               call("PostQuitMessage", {kExitFailure})} +
                         fontCalls(0)));
     EXPECT_EQ(log.count("MessageBoxA"), 1u);
-    EXPECT_EQ(win32.quitCode, WPARAM{1});
+    EXPECT_EQ(postedQuitCode(), WPARAM{1});
     EXPECT_EQ(font.charCount, 96);
 }
 
 TEST_F(WindowProcedure, EveryWayTheContextFailsEndsTheSameWay) {
-    for (const auto fail : {+[](RecordingWin32& w) { w.deviceContext = nullptr; },
-                            +[](RecordingWin32& w) { w.pixelFormat = 0; },
-                            +[](RecordingWin32& w) { w.renderContext = nullptr; }}) {
-        RecordingWin32 failing;
-        fail(failing);
-        send(WM_CREATE);
-        EXPECT_EQ(failing.messageBoxTexts, std::vector<std::string>{"OpenGL context init failed"});
-        EXPECT_EQ(failing.quitCode, WPARAM{1});
+    // Each gives the window that WM_CREATE is sent to.
+    for (const auto failing :
+         {+[] { return fakeHandle<HWND>(0x1000); },  // not a window: no device context
+          +[] {
+              fake::backend().formats.resize(6);  // none double-buffered
+              return bareWindow();
+          },
+          +[] {
+              fake::backend().refuseContexts = true;
+              return bareWindow();
+          }}) {
+        resetWin32();
+        windowProcedure(failing(), WM_CREATE, 0, 0);
+        EXPECT_EQ(messageBoxTexts(), std::vector<std::string>{"OpenGL context init failed"});
+        EXPECT_EQ(postedQuitCode(), WPARAM{1});
         delete[] font.charWidths;
         font = {};
     }

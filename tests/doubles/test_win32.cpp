@@ -1,0 +1,288 @@
+#include "tests/doubles/test_win32.h"
+
+#include <map>
+
+#include "platform/common/desktop.h"
+#include "tests/doubles/call_log.h"
+#include "tests/doubles/fake_backend.h"
+
+// The subset's own entry points, renamed by subset_names.h where it is built.
+decltype(GetTickCount) subset_GetTickCount;
+decltype(RegisterClassExA) subset_RegisterClassExA;
+decltype(AdjustWindowRect) subset_AdjustWindowRect;
+decltype(CreateWindowExA) subset_CreateWindowExA;
+decltype(ShowWindow) subset_ShowWindow;
+decltype(UpdateWindow) subset_UpdateWindow;
+decltype(GetMessageA) subset_GetMessageA;
+decltype(TranslateMessage) subset_TranslateMessage;
+decltype(DispatchMessageA) subset_DispatchMessageA;
+decltype(DefWindowProcA) subset_DefWindowProcA;
+decltype(PostQuitMessage) subset_PostQuitMessage;
+decltype(MessageBoxA) subset_MessageBoxA;
+decltype(LoadIconA) subset_LoadIconA;
+decltype(LoadCursorA) subset_LoadCursorA;
+decltype(GetDC) subset_GetDC;
+decltype(ReleaseDC) subset_ReleaseDC;
+decltype(ChoosePixelFormat) subset_ChoosePixelFormat;
+decltype(SetPixelFormat) subset_SetPixelFormat;
+decltype(SwapBuffers) subset_SwapBuffers;
+decltype(GetStockObject) subset_GetStockObject;
+decltype(SelectObject) subset_SelectObject;
+decltype(GetCharWidth32A) subset_GetCharWidth32A;
+decltype(wglCreateContext) subset_wglCreateContext;
+decltype(wglMakeCurrent) subset_wglMakeCurrent;
+decltype(wglDeleteContext) subset_wglDeleteContext;
+decltype(wglUseFontBitmapsA) subset_wglUseFontBitmapsA;
+
+namespace {
+
+struct Front {
+    Win32Record record;
+    std::map<std::string, WNDPROC> procedures;  // of each class, by name
+};
+
+Front& front() {
+    static auto* theFront = new Front;
+    return *theFront;
+}
+
+std::string textOf(LPCSTR text) {
+    return text ? std::string(text) : std::string();
+}
+
+void logMessage(std::string_view name, const MSG* msg) {
+    logCall({name,
+             {logged(msg->hwnd), double(msg->message), double(msg->wParam), double(msg->lParam)},
+             {}});
+}
+
+// Every class's procedure as the subset calls it: logged, then the class's own.
+LRESULT CALLBACK loggedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    logTo{"windowProcedure"}(logged(window), message, wParam, lParam);
+    const WNDPROC procedure = front().procedures.at(window->surface->className);
+    return procedure(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK doNothing(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+// Opaque TrueColor RGBA OpenGL with a depth buffer; double-buffered or not.
+PixelFormatDescription screenFormat(bool doubleBuffered) {
+    PixelFormatDescription format{};
+    format.openGl = format.rgba = format.mainPlane = format.opaque = format.trueColor = true;
+    format.doubleBuffered = doubleBuffered;
+    format.colorBits = 24;
+    format.depthBits = 24;
+    return format;
+}
+
+}  // namespace
+
+Win32Record& win32Record() {
+    return front().record;
+}
+
+void resetWin32() {
+    desktop() = Desktop{};
+    fake::backend() = fake::Backend{};
+    fake::Backend& backend = fake::backend();
+    backend.formats.assign(6, screenFormat(false));
+    backend.formats.push_back(screenFormat(true));
+    backend.made = {256, 256, true};
+    front() = Front{};
+}
+
+HWND bareWindow() {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = doNothing;
+    windowClass.lpszClassName = "Bare";
+    subset_RegisterClassExA(&windowClass);
+    const HWND window = subset_CreateWindowExA(0, "Bare", "", 0, 0, 0, 256, 256, nullptr, nullptr,
+                                               nullptr, nullptr);
+    window->surface->state.onScreen = false;  // never painted
+    return window;
+}
+
+HDC deviceContextOf(HWND window) {
+    return subset_GetDC(window);
+}
+
+HGDIOBJ systemFontObject() {
+    return subset_GetStockObject(SYSTEM_FONT);
+}
+
+std::optional<WPARAM> postedQuitCode() {
+    if (!desktop().quitPosted) return std::nullopt;
+    return static_cast<WPARAM>(desktop().exitCode);
+}
+
+HGLRC currentContext() {
+    const RenderContext* current = fake::backend().current;
+    return desktop().contexts.findIf(
+        [current](const HGLRC__& c) { return current && c.context == current; });
+}
+
+std::vector<std::string> messageBoxTexts() {
+    std::vector<std::string> texts;
+    for (const fake::Backend::Box& box : fake::backend().boxes) texts.push_back(box.text);
+    return texts;
+}
+
+// ---- kernel32 -------------------------------------------------------------
+
+DWORD WINAPI GetTickCount() {
+    logTo{"GetTickCount"}();
+    return subset_GetTickCount();
+}
+
+// ---- user32 ---------------------------------------------------------------
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    logCall({"RegisterClassExA", {}, textOf(windowClass->lpszClassName)});
+    Front& state = front();
+    state.record.windowClass = *windowClass;
+    state.record.className = textOf(windowClass->lpszClassName);
+    WNDCLASSEXA passedOn = *windowClass;
+    passedOn.lpfnWndProc = loggedProcedure;
+    const ATOM atom = subset_RegisterClassExA(&passedOn);
+    if (atom) state.procedures[state.record.className] = windowClass->lpfnWndProc;
+    return atom;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    logTo{"AdjustWindowRect"}(rect->left, rect->top, rect->right, rect->bottom, style, menu);
+    return subset_AdjustWindowRect(rect, style, menu);
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+    logCall(
+        {"CreateWindowExA",
+         {double(exStyle), logged(className), double(style), double(x), double(y), double(width),
+          double(height), logged(parent), logged(menu), logged(instance), logged(param)},
+         textOf(windowName)});
+    return subset_CreateWindowExA(exStyle, className, windowName, style, x, y, width, height,
+                                  parent, menu, instance, param);
+}
+
+BOOL WINAPI ShowWindow(HWND window, int showCommand) {
+    logTo{"ShowWindow"}(logged(window), showCommand);
+    return subset_ShowWindow(window, showCommand);
+}
+
+BOOL WINAPI UpdateWindow(HWND window) {
+    logTo{"UpdateWindow"}(logged(window));
+    return subset_UpdateWindow(window);
+}
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+    logTo{"GetMessageA"}(logged(window), filterMin, filterMax);
+    return subset_GetMessageA(msg, window, filterMin, filterMax);
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+    logMessage("TranslateMessage", msg);
+    return subset_TranslateMessage(msg);
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    logMessage("DispatchMessageA", msg);
+    return subset_DispatchMessageA(msg);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    logTo{"DefWindowProcA"}(logged(window), message, wParam, lParam);
+    return subset_DefWindowProcA(window, message, wParam, lParam);
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+    logTo{"PostQuitMessage"}(exitCode);
+    subset_PostQuitMessage(exitCode);
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    logCall({"MessageBoxA", {logged(owner), logged(caption), double(type)}, textOf(text)});
+    return subset_MessageBoxA(owner, text, caption, type);
+}
+
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
+    logTo{"LoadIconA"}(logged(instance), logged(name));
+    return subset_LoadIconA(instance, name);
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    logTo{"LoadCursorA"}(logged(instance), logged(name));
+    return subset_LoadCursorA(instance, name);
+}
+
+HDC WINAPI GetDC(HWND window) {
+    logTo{"GetDC"}(logged(window));
+    const HDC deviceContext = subset_GetDC(window);
+    if (deviceContext) ++front().record.deviceContextsHeld;
+    return deviceContext;
+}
+
+int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
+    logTo{"ReleaseDC"}(logged(window), logged(deviceContext));
+    --front().record.deviceContextsHeld;
+    return subset_ReleaseDC(window, deviceContext);
+}
+
+// ---- gdi32 ----------------------------------------------------------------
+
+int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
+    logTo{"ChoosePixelFormat"}(logged(deviceContext));
+    front().record.pixelFormatRequests.push_back(*request);
+    return subset_ChoosePixelFormat(deviceContext, request);
+}
+
+BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR* request) {
+    logTo{"SetPixelFormat"}(logged(deviceContext), format);
+    front().record.pixelFormatsSet.push_back(*request);
+    return subset_SetPixelFormat(deviceContext, format, request);
+}
+
+BOOL WINAPI SwapBuffers(HDC deviceContext) {
+    logTo{"SwapBuffers"}(logged(deviceContext));
+    return subset_SwapBuffers(deviceContext);
+}
+
+HGDIOBJ WINAPI GetStockObject(int object) {
+    logTo{"GetStockObject"}(object);
+    return subset_GetStockObject(object);
+}
+
+HGDIOBJ WINAPI SelectObject(HDC deviceContext, HGDIOBJ object) {
+    logTo{"SelectObject"}(logged(deviceContext), logged(object));
+    return subset_SelectObject(deviceContext, object);
+}
+
+BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widths) {
+    logTo{"GetCharWidth32A"}(logged(deviceContext), first, last);
+    return subset_GetCharWidth32A(deviceContext, first, last, widths);
+}
+
+// ---- opengl32 (WGL) -------------------------------------------------------
+
+HGLRC WINAPI wglCreateContext(HDC deviceContext) {
+    logTo{"wglCreateContext"}(logged(deviceContext));
+    return subset_wglCreateContext(deviceContext);
+}
+
+BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
+    logTo{"wglMakeCurrent"}(logged(deviceContext), logged(renderContext));
+    return subset_wglMakeCurrent(deviceContext, renderContext);
+}
+
+BOOL WINAPI wglDeleteContext(HGLRC renderContext) {
+    logTo{"wglDeleteContext"}(logged(renderContext));
+    return subset_wglDeleteContext(renderContext);
+}
+
+BOOL WINAPI wglUseFontBitmapsA(HDC deviceContext, DWORD first, DWORD count, DWORD listBase) {
+    logTo{"wglUseFontBitmapsA"}(logged(deviceContext), first, count, listBase);
+    return subset_wglUseFontBitmapsA(deviceContext, first, count, listBase);
+}
