@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "platform/win32.h"
 
@@ -56,11 +57,30 @@ struct SurfaceState {
     int width;  // the client size
     int height;
     bool onScreen;  // shown and neither minimised nor destroyed: to be painted
+    bool shown;     // shown by showSurface, and not hidden since
+};
+
+// What a backend tells of a surface's window, for the shared layer to make
+// the window's message of (postInput).
+struct WindowInput {
+    enum Kind : uint8_t {
+        PointerMove,  // the pointer at x, y of the client area (any, even outside it)
+        LeftDown,     // the left button pressed there
+        LeftUp,       // released there
+        Resized,      // the client area is now x by y
+        Minimized,
+        Close,  // the close box, or the window destroyed by another client
+    };
+    Kind kind;
+    int x;
+    int y;
+
+    friend bool operator==(const WindowInput&, const WindowInput&) = default;
 };
 
 // What the wait for input ended with.
 enum class Wake {
-    Input,  // input arrived, and is queued (postMessage) if it made a message
+    Input,  // input arrived, and is queued (postInput) if it made a message
     Paint,  // nothing waits: time to paint
     Lost,   // nothing can come: no connection
 };
@@ -125,8 +145,8 @@ bool setSurfaceFormat(Surface& surface, int pixelFormat);
 
 // ---- Input ----
 
-// Called when the queue is empty: moves the next input into the queue with
-// postMessage, or with `paintWaiting` (a window is to be painted) returns
+// Called when the queue is empty: moves the input that has come into the
+// queue with postInput, or with `paintWaiting` (a window is to be painted) returns
 // Paint at once if there is none (the web waits for the next animation frame
 // first). Blocks until something comes.
 Wake waitForInput(bool paintWaiting);
@@ -178,8 +198,19 @@ void showMessageBox(Surface* owner, const char* text, const char* caption);
 
 // What the shared layer offers a backend.
 
-// Queues a message for the window of a surface's; see GetMessageA for what
-// is folded or dropped.
+// Queues the message of what happened to the window of a surface's, once
+// for every backend: a pointer outside the client area reaches no window
+// (none captures it); a size the window was last told of is no news, as
+// Windows sends WM_SIZE only for a change; a move right after a move of the
+// same window replaces it, since moves come faster than frames.
+void postInput(HWND window, WindowInput input);
+
+// The surface of the first window, in the order made, that `matches` takes;
+// nullptr for none. The windows' records are the shared layer's: a backend
+// finds its surfaces here instead of keeping a list of its own.
+Surface* findSurface(const std::function<bool(const Surface&)>& matches);
+
+// Queues a message for the window of a surface's, as postInput does.
 void postMessage(HWND window, Message message);
 
 // The pixel format closest to the request among the backend's, as

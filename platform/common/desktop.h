@@ -29,7 +29,6 @@ struct HDC__ {
 struct HWND__ {
     WNDPROC procedure;
     Surface* surface;
-    bool shown;                       // ShowWindow showed it
     std::optional<Message> lastSize;  // the last WM_SIZE sent or queued
     HDC__ deviceContext;
 };
@@ -67,3 +66,7 @@ HWND findWindow(HWND window);
 
 // The device context itself if it is a window's, else nullptr.
 HDC findDeviceContext(HDC deviceContext);
+
+// The window message of what a backend told: pointer messages with their
+// point packed, WM_SIZE with the client size or 0 by 0 minimised, WM_CLOSE.
+Message messageOf(WindowInput input);

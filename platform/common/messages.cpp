@@ -4,6 +4,15 @@
 
 namespace {
 
+constexpr WPARAM kNoKeyState = 0;     // the program reads no MK_ flags
+constexpr WPARAM kSizeRestored = 0;   // SIZE_RESTORED
+constexpr WPARAM kSizeMinimized = 1;  // SIZE_MINIMIZED
+
+bool onClientArea(const HWND__& window, int x, int y) {
+    const SurfaceState state = backend::surfaceState(*window.surface);
+    return x >= 0 && y >= 0 && x < state.width && y < state.height;
+}
+
 BOOL deliver(LPMSG msg, HWND window, Message message) {
     *msg = MSG{window, message.message, message.wParam, message.lParam, GetTickCount(), {0, 0}};
     return TRUE;
@@ -23,7 +32,6 @@ HWND firstWindowOnScreen() {
         [](const HWND__& w) { return backend::surfaceState(*w.surface).onScreen; });
 }
 
-// Moves faster than frames: only the latest position counts.
 bool foldsIntoLast(HWND window, Message message) {
     const auto& queue = desktop().queue;
     return message.message == WM_MOUSEMOVE && !queue.empty() && queue.back().first == window &&
@@ -32,9 +40,30 @@ bool foldsIntoLast(HWND window, Message message) {
 
 }  // namespace
 
-// A size the window was last told of, sent or still queued, is no news, as
-// Windows sends WM_SIZE only for a change; a move right after a move of the
-// same window replaces it.
+Message messageOf(WindowInput input) {
+    const LPARAM point = packPoint(input.x, input.y);
+    switch (input.kind) {
+        case WindowInput::PointerMove: return {WM_MOUSEMOVE, kNoKeyState, point};
+        case WindowInput::LeftDown: return {WM_LBUTTONDOWN, kNoKeyState, point};
+        case WindowInput::LeftUp: return {WM_LBUTTONUP, kNoKeyState, point};
+        case WindowInput::Resized: return {WM_SIZE, kSizeRestored, point};
+        case WindowInput::Minimized: return {WM_SIZE, kSizeMinimized, packPoint(0, 0)};
+        case WindowInput::Close: break;
+    }
+    return {WM_CLOSE, 0, 0};
+}
+
+void postInput(HWND window, WindowInput input) {
+    const HWND known = findWindow(window);
+    if (!known) return;
+    const bool pointer = input.kind == WindowInput::PointerMove ||
+                         input.kind == WindowInput::LeftDown || input.kind == WindowInput::LeftUp;
+    if (pointer && !onClientArea(*known, input.x, input.y)) return;
+    postMessage(known, messageOf(input));
+}
+
+// A size the window was last told of, sent or still queued, is dropped; a
+// move right after a move of the same window replaces it.
 void postMessage(HWND window, Message message) {
     const HWND known = findWindow(window);
     if (!known) return;

@@ -8,7 +8,6 @@ namespace {
 
 constexpr LRESULT kRefuseCreation = -1;
 constexpr int kHide = 0;                          // SW_HIDE
-constexpr WPARAM kSizeRestored = 0;               // SIZE_RESTORED
 constexpr int kIdOk = 1;                          // IDOK
 constexpr const char* kDefaultCaption = "Error";  // Windows' caption for a box without one
 
@@ -33,7 +32,7 @@ HWND sendCreation(HWND window) {
         return nullptr;
     }
     const SurfaceState state = backend::surfaceState(*window->surface);
-    const Message size{WM_SIZE, kSizeRestored, packPoint(state.width, state.height)};
+    const Message size = messageOf({WindowInput::Resized, state.width, state.height});
     window->lastSize = size;
     window->procedure(window, size.message, size.wParam, size.lParam);
     return window;
@@ -48,6 +47,12 @@ Desktop& desktop() {
 
 HWND findWindow(HWND window) {
     return desktop().windows.find(window);
+}
+
+Surface* findSurface(const std::function<bool(const Surface&)>& matches) {
+    const HWND window =
+        desktop().windows.findIf([&matches](const HWND__& w) { return matches(*w.surface); });
+    return window ? window->surface : nullptr;
 }
 
 HDC findDeviceContext(HDC deviceContext) {
@@ -72,7 +77,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* windowClass = desktop().classes.find(className);
     if (!windowClass || parent) return nullptr;
-    auto made = std::make_unique<HWND__>(HWND__{windowClass->procedure, nullptr, false, {}, {}});
+    auto made = std::make_unique<HWND__>(HWND__{windowClass->procedure, nullptr, {}, {}});
     made->deviceContext.window = made.get();
     const std::string title = windowName ? windowName : "";
     made->surface = backend::createSurface(
@@ -85,11 +90,10 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, i
 // was shown before.
 BOOL WINAPI ShowWindow(HWND window, int showCommand) {
     const HWND known = findWindow(window);
-    const bool show = showCommand != kHide;
-    if (!known || !backend::showSurface(*known->surface, show)) return FALSE;
-    const BOOL wasShown = known->shown ? TRUE : FALSE;
-    known->shown = show;
-    return wasShown;
+    if (!known) return FALSE;
+    const bool wasShown = backend::surfaceState(*known->surface).shown;
+    if (!backend::showSurface(*known->surface, showCommand != kHide)) return FALSE;
+    return wasShown ? TRUE : FALSE;
 }
 
 // The window is never validated, so there is always something to paint.

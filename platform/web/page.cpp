@@ -62,7 +62,7 @@ bool backend::showSurface(Surface&, bool) {
 }
 
 SurfaceState backend::surfaceState(const Surface&) {
-    return {quennPageCanvasWidth(), quennPageCanvasHeight(), true};
+    return {quennPageCanvasWidth(), quennPageCanvasHeight(), true, true};
 }
 
 bool backend::setSurfaceFormat(Surface&, int) {

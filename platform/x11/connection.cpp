@@ -29,7 +29,7 @@ std::string errorTextOf(Display* display, int errorCode) {
 // drawn in the meantime; those are expected.
 bool isAboutDestroyedWindow(const XErrorEvent& error) {
     return (error.error_code == BadWindow || error.error_code == BadDrawable) &&
-           findSurface(theConnection, static_cast<::Window>(error.resourceid));
+           surfaceOfXWindow(static_cast<::Window>(error.resourceid));
 }
 
 // Reports each kind of error (request and error code) once. Xlib's default

@@ -64,8 +64,7 @@ struct Connection {
         visuals;  // the screen's, in the server's order: format n is visual n - 1
     bool fontLoaded = false;
     SystemFont font{nullptr};
-    std::vector<std::unique_ptr<Surface>> surfaces;  // in the order made
-    ErrorTrap* trap = nullptr;                       // the run of requests being trapped
+    ErrorTrap* trap = nullptr;  // the run of requests being trapped
 };
 
 // Opens the connection on the first call that succeeds (XOpenDisplay(NULL):

@@ -4,43 +4,30 @@
 
 namespace {
 
-constexpr WPARAM kNoKeyState = 0;     // the program reads no MK_ flags
-constexpr WPARAM kSizeRestored = 0;   // SIZE_RESTORED
-constexpr WPARAM kSizeMinimized = 1;  // SIZE_MINIMIZED
-
-Translation message(UINT id, LPARAM lParam, WindowView view) {
-    return {Message{id, kNoKeyState, lParam}, view};
+Translation told(WindowInput::Kind kind, int x, int y, WindowView view) {
+    return {WindowInput{kind, x, y}, view};
 }
 
 Translation consumed(WindowView view) {
     return {std::nullopt, view};
 }
 
-// Only a size change is news: moves and restacking come as ConfigureNotify
-// too. An iconic window's client stays 0 by 0 to its procedure until restored.
+// An iconic window's client stays 0 by 0 to its procedure until restored.
 Translation configured(const XConfigureEvent& event, WindowView view) {
-    if (event.width == view.width && event.height == view.height) return consumed(view);
     view.width = event.width;
     view.height = event.height;
-    if (view.iconic) return consumed(view);
-    return {sizeMessage(view), view};
+    return {sizeInput(view), view};
 }
 
-// The pointer is not captured: X grabs it while a button is held and keeps
-// reporting outside the window, but as on Windows only what happens over the
-// client area reaches the window.
-Translation pointer(UINT id, int x, int y, WindowView view) {
-    if (x < 0 || y < 0 || x >= view.width || y >= view.height) return consumed(view);
-    return message(id, packPoint(x, y), view);
-}
-
-Translation leftButton(const XButtonEvent& event, UINT id, WindowView view) {
+// X grabs the pointer while a button is held and keeps reporting outside
+// the window; the shared layer keeps what reaches the window to its client area.
+Translation leftButton(const XButtonEvent& event, WindowInput::Kind kind, WindowView view) {
     if (event.button != Button1) return consumed(view);
-    return pointer(id, event.x, event.y, view);
+    return told(kind, event.x, event.y, view);
 }
 
 Translation clientMessage(const XClientMessageEvent& event, WindowView view, ProtocolAtoms atoms) {
-    if (isCloseRequest(event, atoms)) return message(WM_CLOSE, 0, view);
+    if (isCloseRequest(event, atoms)) return told(WindowInput::Close, 0, 0, view);
     return consumed(view);
 }
 
@@ -49,7 +36,7 @@ Translation destroyed(const XDestroyWindowEvent& event, WindowView view) {
     if (event.window != event.event) return consumed(view);
     view.mapped = false;
     view.destroyed = true;
-    return message(WM_CLOSE, 0, view);
+    return told(WindowInput::Close, 0, 0, view);
 }
 
 Translation withMapped(WindowView view, bool mapped) {
@@ -64,9 +51,9 @@ bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms) {
            static_cast<Atom>(event.data.l[0]) == atoms.deleteWindow;
 }
 
-Message sizeMessage(WindowView view) {
-    if (view.iconic) return {WM_SIZE, kSizeMinimized, packPoint(0, 0)};
-    return {WM_SIZE, kSizeRestored, packPoint(view.width, view.height)};
+WindowInput sizeInput(WindowView view) {
+    if (view.iconic) return {WindowInput::Minimized, 0, 0};
+    return {WindowInput::Resized, view.width, view.height};
 }
 
 bool isOnScreen(WindowView view) {
@@ -76,9 +63,10 @@ bool isOnScreen(WindowView view) {
 Translation translateEvent(const XEvent& event, WindowView view, ProtocolAtoms atoms) {
     switch (event.type) {
         case ConfigureNotify: return configured(event.xconfigure, view);
-        case ButtonPress: return leftButton(event.xbutton, WM_LBUTTONDOWN, view);
-        case ButtonRelease: return leftButton(event.xbutton, WM_LBUTTONUP, view);
-        case MotionNotify: return pointer(WM_MOUSEMOVE, event.xmotion.x, event.xmotion.y, view);
+        case ButtonPress: return leftButton(event.xbutton, WindowInput::LeftDown, view);
+        case ButtonRelease: return leftButton(event.xbutton, WindowInput::LeftUp, view);
+        case MotionNotify:
+            return told(WindowInput::PointerMove, event.xmotion.x, event.xmotion.y, view);
         case ClientMessage: return clientMessage(event.xclient, view, atoms);
         case DestroyNotify: return destroyed(event.xdestroywindow, view);
         case MapNotify: return withMapped(view, true);
@@ -97,10 +85,5 @@ Translation translateState(long state, WindowView view) {
         return consumed(view);
     }
     view.iconic = iconic;
-    return {sizeMessage(view), view};
-}
-
-bool continuesMotion(const XEvent& motion, const XEvent& next) {
-    return motion.type == MotionNotify && next.type == MotionNotify &&
-           next.xmotion.window == motion.xmotion.window;
+    return {sizeInput(view), view};
 }

@@ -29,9 +29,10 @@ struct ProtocolAtoms {
     Atom wmState;       // WM_STATE
 };
 
-// One event's outcome: the message it makes, if any, and the window as known after it.
+// One event's outcome: what it tells the shared layer of the window, if
+// anything, and the window as known after it.
 struct Translation {
-    std::optional<Message> message;
+    std::optional<WindowInput> input;
     WindowView view;
 };
 
@@ -39,30 +40,25 @@ struct Translation {
 // window: WM_PROTOCOLS, 32-bit data, WM_DELETE_WINDOW first.
 bool isCloseRequest(const XClientMessageEvent& event, ProtocolAtoms atoms);
 
-// WM_SIZE with the client size, or 0 by 0 (SIZE_MINIMIZED) while the window is iconic.
-Message sizeMessage(WindowView view);
+// The client size, or minimised while the window is iconic.
+WindowInput sizeInput(WindowView view);
 
 // Whether the window is to be painted: shown and neither iconic nor destroyed.
 bool isOnScreen(WindowView view);
 
-// What an event of a window means to its window procedure: a new size, a
-// left-button press or release or a pointer move over the client area, or a
-// close request make a message, and so does the window's destruction by
-// another client, which ends it as a close does; mapping and unmapping only
-// change the view; anything else is consumed. A new size of an iconic window
-// is kept for its restoring.
+// What an event of a window tells: its size (the server's ConfigureNotify
+// comes for moves and restacking too), a left-button press or release or a
+// pointer move at the event's point, a close request, and the window's
+// destruction by another client, which ends it as a close does; mapping and
+// unmapping only change the view; anything else is consumed. A new size of
+// an iconic window is kept for its restoring.
 Translation translateEvent(const XEvent& event, WindowView view, ProtocolAtoms atoms);
 
 // Whether the event tells of a new WM_STATE of the window, whose value the
 // queue must then read from the server for translateState.
 bool isStateChange(const XEvent& event, ProtocolAtoms atoms);
 
-// What a WM_STATE value means, as on Windows: becoming iconic sends WM_SIZE
-// with 0 by 0, becoming normal again the client size; a state left
-// unchanged, withdrawn or unknown sends nothing.
+// What a WM_STATE value means, as on Windows: becoming iconic minimises
+// the window, becoming normal again restores its client size; a state left
+// unchanged, withdrawn or unknown tells nothing.
 Translation translateState(long state, WindowView view);
-
-// Whether `next`, the event right after the pointer motion `motion`, moves
-// the pointer over the same window again. Windows hands out only the latest
-// of such moves.
-bool continuesMotion(const XEvent& motion, const XEvent& next);

@@ -7,20 +7,6 @@
 
 namespace {
 
-// The next event, waiting for one if none is there. Of pointer motions that
-// follow each other with nothing between, only the latest.
-XEvent nextEvent(Display* display) {
-    XEvent event;
-    XNextEvent(display, &event);
-    XEvent next;
-    while (XEventsQueued(display, QueuedAfterReading) > 0) {
-        XPeekEvent(display, &next);
-        if (!continuesMotion(event, next)) break;
-        XNextEvent(display, &event);
-    }
-    return event;
-}
-
 // The window's WM_STATE as the window manager set it: its first 32-bit
 // value, -1 when the property is missing or malformed.
 long readWmState(const Connection& connection, ::Window window) {
@@ -49,27 +35,31 @@ Translation translate(const Connection& connection, const XEvent& event, WindowV
     return translateEvent(event, view, connection.atoms);
 }
 
-// Reads the next event, waiting for one if none is there, and posts the
-// message it makes, if any.
+// Reads the next event, waiting for one if none is there, and tells what it
+// says, if anything.
 void readEvent(const Connection& connection) {
-    const XEvent event = nextEvent(connection.display);
-    Surface* surface = findSurface(connection, event.xany.window);
+    XEvent event;
+    XNextEvent(connection.display, &event);
+    Surface* surface = surfaceOfXWindow(event.xany.window);
     if (!surface) return;  // an X window no longer in use
     const Translation translation = translate(connection, event, surface->view);
     surface->view = translation.view;
-    if (translation.message) postMessage(surface->window, *translation.message);
+    if (translation.input) postInput(surface->window, *translation.input);
 }
 
 }  // namespace
 
 // Events come before painting; a window not on the screen is not painted,
-// so the queue sleeps in XNextEvent instead of spinning.
+// so the queue sleeps in XNextEvent instead of spinning. Every event that
+// has come is read, so that the shared layer folds a run of moves into one.
 Wake backend::waitForInput(bool paintWaiting) {
     const Connection* connection = liveConnection();
     const bool eventWaiting = connection && XPending(connection->display) > 0;
     if (!eventWaiting && paintWaiting) return Wake::Paint;
     if (!connection) return Wake::Lost;
-    readEvent(*connection);
+    do {
+        readEvent(*connection);
+    } while (XEventsQueued(connection->display, QueuedAfterReading) > 0);
     return Wake::Input;
 }
 

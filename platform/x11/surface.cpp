@@ -178,11 +178,8 @@ void destroyXWindow(const Connection& connection, const XWindowHandle& handle) {
     XFreeColormap(connection.display, handle.colormap);
 }
 
-Surface* findSurface(const Connection& connection, ::Window xWindow) {
-    for (const std::unique_ptr<Surface>& surface : connection.surfaces) {
-        if (surface->xWindow.window == xWindow) return surface.get();
-    }
-    return nullptr;
+Surface* surfaceOfXWindow(::Window xWindow) {
+    return findSurface([xWindow](const Surface& s) { return s.xWindow.window == xWindow; });
 }
 
 // The window's first X window: on a GLX visual fit for OpenGL, or on the
@@ -200,16 +197,13 @@ Surface* backend::createSurface(HWND window, const SurfaceRequest& request) {
         createXWindow(*connection, windowParams(*made, visual));
     if (!xWindow) return nullptr;
     made->xWindow = *xWindow;
-    connection->surfaces.push_back(std::move(made));
-    return connection->surfaces.back().get();
+    return made.release();  // the window's record holds it
 }
 
 void backend::destroySurface(Surface* surface) {
+    const std::unique_ptr<Surface> destroyed(surface);
     Connection* connection = liveConnection();
-    if (!connection) return;
-    destroyXWindow(*connection, surface->xWindow);
-    std::erase_if(connection->surfaces,
-                  [surface](const std::unique_ptr<Surface>& s) { return s.get() == surface; });
+    if (connection) destroyXWindow(*connection, surface->xWindow);
 }
 
 bool backend::showSurface(Surface& surface, bool show) {
@@ -225,7 +219,7 @@ bool backend::showSurface(Surface& surface, bool show) {
 }
 
 SurfaceState backend::surfaceState(const Surface& surface) {
-    return {surface.view.width, surface.view.height, isOnScreen(surface.view)};
+    return {surface.view.width, surface.view.height, isOnScreen(surface.view), surface.shown};
 }
 
 bool backend::setSurfaceFormat(Surface& surface, int pixelFormat) {

@@ -31,7 +31,7 @@ struct Surface {
 };
 
 // The surface whose X window this is, nullptr for none.
-Surface* findSurface(const Connection& connection, ::Window xWindow);
+Surface* surfaceOfXWindow(::Window xWindow);
 
 // What a top-level X window is made with.
 struct XWindowParams {

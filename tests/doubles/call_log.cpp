@@ -49,4 +49,3 @@ Calls CallLog::named(std::string_view name) const {
                  [&](const Call& c) { return c.name == name; });
     return found;
 }
-

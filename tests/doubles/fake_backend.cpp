@@ -43,7 +43,7 @@ void backend::destroySurface(Surface* surface) {
 
 bool backend::showSurface(Surface& surface, bool show) {
     if (!surface.canShow) return false;
-    surface.shownByBackend = show;
+    surface.state.shown = show;
     return true;
 }
 

@@ -18,8 +18,7 @@ struct Surface {
     std::string className;
     SurfaceRequest request;  // its strings point into title and className
     SurfaceState state;
-    bool canShow = true;  // false: showSurface fails, as for a destroyed window
-    bool shownByBackend = false;
+    bool canShow = true;     // false: showSurface fails, as for a destroyed window
     int pixelFormat = 0;     // set by setSurfaceFormat
     bool destroyed = false;  // destroySurface ran
 };
@@ -50,7 +49,7 @@ struct Backend {
     // Surfaces
     bool refuseSurfaces = false;
     bool refuseFormats = false;          // setSurfaceFormat fails
-    SurfaceState made{640, 480, false};  // the state of each new surface
+    SurfaceState made{640, 480, false, false};  // the state of each new surface
     std::vector<std::unique_ptr<Surface>> surfaces;
 
     // Input: each wait takes the next; with none left it paints when asked

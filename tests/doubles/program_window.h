@@ -14,6 +14,6 @@
 inline HWND makeProgramWindow(DWORD createdAt, int width = 256, int height = 256) {
     resetWin32();
     fake::backend().now = createdAt;
-    fake::backend().made = {width, height, true};
+    fake::backend().made = {width, height, true, false};
     return createMainWindow(registerWindowClass(nullptr), nullptr, 256, 256, "vell!");
 }

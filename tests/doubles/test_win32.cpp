@@ -89,7 +89,7 @@ void resetWin32() {
     fake::Backend& backend = fake::backend();
     backend.formats.assign(6, screenFormat(false));
     backend.formats.push_back(screenFormat(true));
-    backend.made = {256, 256, true};
+    backend.made = {256, 256, true, false};
     front() = Front{};
 }
 

@@ -3,6 +3,7 @@
 // device context's state, and what is passed on to the backend.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ protected:
         backend.formats = {format(24, false), format(16), format(24)};
         backend.input.clear();
         backend.refuseSurfaces = backend.refuseFormats = backend.refuseContexts = false;
-        backend.made = {640, 480, false};
+        backend.made = {640, 480, false, false};
         for (auto& surface : backend.surfaces) surface->state.onScreen = false;
         desktop().queue.clear();
         desktop().quitPosted = false;
@@ -135,7 +136,7 @@ TEST_F(Win32Subset, TheTickCountIsTheBackendsMillisecondsModulo2To32) {
 }
 
 TEST_F(Win32Subset, CreationSendsWmCreateThenTheSurfacesClientSizeBeforeItReturns) {
-    fake::backend().made = {300, 150, false};  // not what was asked: the system's
+    fake::backend().made = {300, 150, false, false};  // not what was asked: the system's
     const HWND window = CreateWindowExA(0, "test", "Vell", WS_OVERLAPPEDWINDOW, 10, 20, 320, 200,
                                         nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
@@ -187,10 +188,10 @@ TEST_F(Win32Subset, NoSurfaceAnUnknownClassOrAParentMakeNoWindowAndNoMessage) {
 TEST_F(Win32Subset, ShowWindowSaysWhetherItWasShownAndUpdateWindowPaintsAtOnce) {
     const HWND window = create();
     EXPECT_EQ(ShowWindow(window, SW_SHOW), FALSE);
-    EXPECT_TRUE(fake::lastSurface().shownByBackend);
+    EXPECT_TRUE(fake::lastSurface().state.shown);
     EXPECT_EQ(ShowWindow(window, SW_SHOW), TRUE);
     EXPECT_EQ(ShowWindow(window, 0 /* SW_HIDE */), TRUE);
-    EXPECT_FALSE(fake::lastSurface().shownByBackend);
+    EXPECT_FALSE(fake::lastSurface().state.shown);
     fake::lastSurface().canShow = false;  // destroyed by another client
     EXPECT_EQ(ShowWindow(window, SW_SHOW), FALSE);
     EXPECT_EQ(UpdateWindow(window), TRUE);
@@ -252,6 +253,40 @@ TEST_F(Win32Subset, AWakeWithoutInputWaitsAgain) {
     EXPECT_EQ(idsOf(untilPaint()), std::vector<UINT>{WM_PAINT});
     EXPECT_EQ(fake::backend().waits, 3);
     (void)window;
+}
+
+// What a backend tells becomes the window's message, once for every backend;
+// no window captures the pointer, so none hears of it outside its client area.
+TEST_F(Win32Subset, InputBecomesMessagesAndNoPointerOutsideTheClientAreaArrives) {
+    const HWND window = onScreen();  // 640 by 480
+    using enum WindowInput::Kind;
+    for (const WindowInput outside : {WindowInput{PointerMove, -1, 10},
+                                      {PointerMove, 10, -1},
+                                      {PointerMove, 640, 10},
+                                      {PointerMove, 10, 480},
+                                      {LeftUp, 40000, 3},
+                                      {LeftDown, 3, -2}}) {
+        postInput(window, outside);
+    }
+    for (const WindowInput told : {WindowInput{LeftDown, 0, 0},
+                                   {PointerMove, 639, 479},
+                                   {LeftUp, 5, 6},
+                                   {Resized, 300, 200},
+                                   {Minimized, 7, 7},
+                                   {Close, 7, 7}}) {
+        postInput(window, told);
+    }
+    std::vector<std::array<LPARAM, 3>> arrived;
+    for (const MSG& msg : untilPaint()) {
+        arrived.push_back({msg.message, static_cast<LPARAM>(msg.wParam), msg.lParam});
+    }
+    EXPECT_EQ(arrived, (std::vector<std::array<LPARAM, 3>>{{WM_LBUTTONDOWN, 0, 0},
+                                                           {WM_MOUSEMOVE, 0, packPoint(639, 479)},
+                                                           {WM_LBUTTONUP, 0, packPoint(5, 6)},
+                                                           {WM_SIZE, 0, packPoint(300, 200)},
+                                                           {WM_SIZE, 1, 0},
+                                                           {WM_CLOSE, 0, 0},
+                                                           {WM_PAINT, 0, 0}}));
 }
 
 TEST_F(Win32Subset, MovesFoldIntoTheLatestBetweenOtherMessagesOfTheWindow) {

@@ -61,92 +61,63 @@ XEvent propertyNotify(Atom atom) {
     return event;
 }
 
-XEvent motionOf(::Window window) {
-    XEvent event = motion(1, 1);
-    event.xmotion.window = window;
-    return event;
-}
-
 XEvent ofType(int type) {
     XEvent event{};
     event.type = type;
     return event;
 }
 
-Message messageOf(const XEvent& event, WindowView view = kShown) {
+WindowInput inputOf(const XEvent& event, WindowView view = kShown) {
     const Translation translation = translateEvent(event, view, kAtoms);
-    EXPECT_TRUE(translation.message.has_value());
-    return translation.message.value_or(Message{0, 0, 0});
+    EXPECT_TRUE(translation.input.has_value());
+    return translation.input.value_or(WindowInput{WindowInput::Close, -1, -1});
 }
 
-TEST(TranslateEvent, ANewSizeIsWmSizeAndBecomesTheKnownSize) {
+TEST(TranslateEvent, ASizeFromTheServerIsToldAndBecomesTheKnownSize) {
     const Translation translation = translateEvent(configure(320, 200), kShown, kAtoms);
-    ASSERT_TRUE(translation.message);
-    EXPECT_EQ(*translation.message, (Message{WM_SIZE, 0, (200 << 16) | 320}));
+    EXPECT_EQ(translation.input, (WindowInput{WindowInput::Resized, 320, 200}));
     EXPECT_EQ(translation.view, (WindowView{320, 200, true, false, false}));
+    // A move or a restacking comes with the same size, which the shared layer drops.
+    EXPECT_EQ(inputOf(configure(256, 256)), (WindowInput{WindowInput::Resized, 256, 256}));
 }
 
-TEST(TranslateEvent, AMoveOrRestackAtTheSameSizeMakesNoMessage) {
-    const Translation translation = translateEvent(configure(256, 256), kShown, kAtoms);
-    EXPECT_FALSE(translation.message);
-    EXPECT_EQ(translation.view, kShown);
+TEST(TranslateEvent, TheLeftButtonAndThePointerAreToldAtTheirPoint) {
+    EXPECT_EQ(inputOf(button(ButtonPress, Button1, 10, 20)),
+              (WindowInput{WindowInput::LeftDown, 10, 20}));
+    EXPECT_EQ(inputOf(button(ButtonRelease, Button1, 30, 40)),
+              (WindowInput{WindowInput::LeftUp, 30, 40}));
+    EXPECT_EQ(inputOf(motion(7, 9)), (WindowInput{WindowInput::PointerMove, 7, 9}));
+    // Outside the window too, where X reports a held button's pointer: the
+    // shared layer keeps it from the window.
+    EXPECT_EQ(inputOf(motion(-5, 40000)), (WindowInput{WindowInput::PointerMove, -5, 40000}));
 }
 
-TEST(TranslateEvent, OnlyOneDimensionChangingIsANewSize) {
-    EXPECT_EQ(messageOf(configure(256, 100)).lParam, (100 << 16) | 256);
-    EXPECT_EQ(messageOf(configure(90, 256)).lParam, (256 << 16) | 90);
-}
-
-TEST(TranslateEvent, TheLeftButtonIsPressedAndReleasedAtItsPoint) {
-    EXPECT_EQ(messageOf(button(ButtonPress, Button1, 10, 20)),
-              (Message{WM_LBUTTONDOWN, 0, (20 << 16) | 10}));
-    EXPECT_EQ(messageOf(button(ButtonRelease, Button1, 30, 40)),
-              (Message{WM_LBUTTONUP, 0, (40 << 16) | 30}));
-}
-
-TEST(TranslateEvent, OtherButtonsAndTheWheelMakeNoMessage) {
+TEST(TranslateEvent, OtherButtonsAndTheWheelTellNothing) {
     for (unsigned which : {Button2, Button3, Button4, Button5}) {
-        EXPECT_FALSE(translateEvent(button(ButtonPress, which, 1, 1), kShown, kAtoms).message);
-        EXPECT_FALSE(translateEvent(button(ButtonRelease, which, 1, 1), kShown, kAtoms).message);
+        EXPECT_FALSE(translateEvent(button(ButtonPress, which, 1, 1), kShown, kAtoms).input);
+        EXPECT_FALSE(translateEvent(button(ButtonRelease, which, 1, 1), kShown, kAtoms).input);
     }
 }
 
-TEST(TranslateEvent, PointerMotionIsWmMouseMove) {
-    EXPECT_EQ(messageOf(motion(7, 9)), (Message{WM_MOUSEMOVE, 0, (9 << 16) | 7}));
+TEST(TranslateEvent, TheWindowManagersDeleteRequestIsAClose) {
+    EXPECT_EQ(inputOf(clientMessage(kAtoms.protocols, 32, kAtoms.deleteWindow)),
+              (WindowInput{WindowInput::Close, 0, 0}));
 }
 
-TEST(TranslateEvent, APointerOutsideTheClientAreaReachesNoOne) {
-    // X keeps reporting a held button's pointer outside the window; the
-    // program's window does not capture it and hears nothing of it.
-    for (const XEvent& outside :
-         {motion(-5, 10), motion(10, -1), motion(256, 10), motion(10, 256),
-          button(ButtonRelease, Button1, 40000, 3), button(ButtonRelease, Button1, 3, -2)}) {
-        EXPECT_FALSE(translateEvent(outside, kShown, kAtoms).message);
-    }
-    EXPECT_EQ(messageOf(motion(255, 255)), (Message{WM_MOUSEMOVE, 0, (255 << 16) | 255}));
-    EXPECT_EQ(messageOf(button(ButtonRelease, Button1, 0, 0)), (Message{WM_LBUTTONUP, 0, 0}));
-}
-
-TEST(TranslateEvent, TheWindowManagersDeleteRequestIsWmClose) {
-    EXPECT_EQ(messageOf(clientMessage(kAtoms.protocols, 32, kAtoms.deleteWindow)),
-              (Message{WM_CLOSE, 0, 0}));
-}
-
-TEST(TranslateEvent, OtherClientMessagesMakeNoMessage) {
+TEST(TranslateEvent, OtherClientMessagesTellNothing) {
     const ProtocolAtoms atoms = kAtoms;
-    EXPECT_FALSE(translateEvent(clientMessage(999, 32, atoms.deleteWindow), kShown, atoms).message);
-    EXPECT_FALSE(translateEvent(clientMessage(atoms.protocols, 32, 999), kShown, atoms).message);
+    EXPECT_FALSE(translateEvent(clientMessage(999, 32, atoms.deleteWindow), kShown, atoms).input);
+    EXPECT_FALSE(translateEvent(clientMessage(atoms.protocols, 32, 999), kShown, atoms).input);
     EXPECT_FALSE(
-        translateEvent(clientMessage(atoms.protocols, 8, atoms.deleteWindow), kShown, atoms)
-            .message);
+        translateEvent(clientMessage(atoms.protocols, 8, atoms.deleteWindow), kShown, atoms).input);
 }
 
 TEST(TranslateEvent, UnmapAndMapOnlyChangeWhetherTheWindowIsShown) {
     const Translation unmapped = translateEvent(ofType(UnmapNotify), kShown, kAtoms);
-    EXPECT_FALSE(unmapped.message);
+    EXPECT_FALSE(unmapped.input);
     EXPECT_EQ(unmapped.view, (WindowView{256, 256, false, false, false}));
     const Translation mapped = translateEvent(ofType(MapNotify), unmapped.view, kAtoms);
-    EXPECT_FALSE(mapped.message);
+    EXPECT_FALSE(mapped.input);
     EXPECT_EQ(mapped.view, kShown);
 }
 
@@ -154,35 +125,28 @@ TEST(TranslateEvent, OtherEventsAreConsumedWithoutChange) {
     for (int type : {Expose, KeyPress, EnterNotify, FocusIn, ReparentNotify, PropertyNotify,
                      VisibilityNotify}) {
         const Translation translation = translateEvent(ofType(type), kShown, kAtoms);
-        EXPECT_FALSE(translation.message) << "event type " << type;
+        EXPECT_FALSE(translation.input) << "event type " << type;
         EXPECT_EQ(translation.view, kShown);
     }
 }
 
 TEST(TranslateEvent, TheWindowDestroyedByAnotherClientIsClosedAndNoLongerOnScreen) {
     const Translation translation = translateEvent(destroyNotify(77, 77), kShown, kAtoms);
-    ASSERT_TRUE(translation.message);
-    EXPECT_EQ(*translation.message, (Message{WM_CLOSE, 0, 0}));
+    EXPECT_EQ(translation.input, (WindowInput{WindowInput::Close, 0, 0}));
     EXPECT_EQ(translation.view, (WindowView{256, 256, false, false, true}));
     EXPECT_FALSE(isOnScreen(translation.view));
 }
 
 TEST(TranslateEvent, AChildsDestructionIsNotTheWindows) {
     const Translation translation = translateEvent(destroyNotify(78, 77), kShown, kAtoms);
-    EXPECT_FALSE(translation.message);
+    EXPECT_FALSE(translation.input);
     EXPECT_EQ(translation.view, kShown);
 }
 
-TEST(TranslateEvent, AnIconicWindowKeepsANewSizeForItsRestoring) {
+TEST(TranslateEvent, AnIconicWindowStaysMinimisedAndKeepsANewSizeForItsRestoring) {
     const Translation translation = translateEvent(configure(320, 200), kIconic, kAtoms);
-    EXPECT_FALSE(translation.message);
+    EXPECT_EQ(translation.input, (WindowInput{WindowInput::Minimized, 0, 0}));
     EXPECT_EQ(translation.view, (WindowView{320, 200, false, true, false}));
-}
-
-TEST(SizeMessage, IsTheClientSizeOrZeroWhileIconic) {
-    EXPECT_EQ(sizeMessage({300, 200, true, false, false}),
-              (Message{WM_SIZE, 0, (200 << 16) | 300}));
-    EXPECT_EQ(sizeMessage({300, 200, false, true, false}), (Message{WM_SIZE, 1, 0}));
 }
 
 TEST(IsOnScreen, OnlyAMappedWindowNeitherIconicNorDestroyed) {
@@ -199,34 +163,23 @@ TEST(StateChange, IsANewWmStateProperty) {
     EXPECT_FALSE(isStateChange(notProperty, kAtoms));
 }
 
-TEST(TranslateState, IconifyingSends0By0AndRestoringTheClientSize) {
+TEST(TranslateState, IconifyingMinimisesAndRestoringTellsTheClientSize) {
     const Translation iconified = translateState(IconicState, kShown);
-    ASSERT_TRUE(iconified.message);
-    EXPECT_EQ(*iconified.message, (Message{WM_SIZE, 1, 0}));  // SIZE_MINIMIZED
+    EXPECT_EQ(iconified.input, (WindowInput{WindowInput::Minimized, 0, 0}));
     EXPECT_TRUE(iconified.view.iconic);
     const Translation restored = translateState(NormalState, {320, 200, true, true, false});
-    ASSERT_TRUE(restored.message);
-    EXPECT_EQ(*restored.message, (Message{WM_SIZE, 0, (200 << 16) | 320}));  // SIZE_RESTORED
+    EXPECT_EQ(restored.input, (WindowInput{WindowInput::Resized, 320, 200}));
     EXPECT_EQ(restored.view, (WindowView{320, 200, true, false, false}));
 }
 
-TEST(TranslateState, AnUnchangedWithdrawnOrUnknownStateSendsNothing) {
-    EXPECT_FALSE(translateState(NormalState, kShown).message);
-    EXPECT_FALSE(translateState(IconicState, kIconic).message);
+TEST(TranslateState, AnUnchangedWithdrawnOrUnknownStateTellsNothing) {
+    EXPECT_FALSE(translateState(NormalState, kShown).input);
+    EXPECT_FALSE(translateState(IconicState, kIconic).input);
     for (long state : {long{WithdrawnState}, -1L, 2L, 4L, 1L << 40}) {
         EXPECT_EQ(translateState(state, kShown).view, kShown) << state;
         EXPECT_EQ(translateState(state, kIconic).view, kIconic) << state;
-        EXPECT_FALSE(translateState(state, kIconic).message) << state;
+        EXPECT_FALSE(translateState(state, kIconic).input) << state;
     }
-}
-
-TEST(ContinuesMotion, OnlyAnotherMoveOverTheSameWindow) {
-    EXPECT_TRUE(continuesMotion(motionOf(5), motionOf(5)));
-    EXPECT_FALSE(continuesMotion(motionOf(5), motionOf(6)));
-    XEvent press = button(ButtonPress, Button1, 1, 1);
-    press.xbutton.window = 5;
-    EXPECT_FALSE(continuesMotion(motionOf(5), press));
-    EXPECT_FALSE(continuesMotion(press, motionOf(5)));
 }
 
 }  // namespace
