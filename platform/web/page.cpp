@@ -1,5 +1,6 @@
-// The page as a backend: the canvas is the one window, its pointer events
-// and the page's own controls are the input, each animation frame a paint.
+// The page as a backend: the canvas is the one window, its pointer events,
+// its keys and the page's own controls are the input, each animation frame a
+// paint (paused, only a frame that shows a change).
 // The runtime calls main, main calls the program's WinMain.
 #include <emscripten/emscripten.h>
 
@@ -7,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/common/desktop.h"
+#include "platform/web/canvas_keys.h"
 #include "platform/web/glyph_font.h"
 #include "platform/web/page.h"
 
@@ -19,8 +21,37 @@ constexpr int kColorBits = 24;
 // Never destroyed, like the window on it.
 Page& thePage = *new Page;
 
-void post(Message message) {
-    if (thePage.canvas) postMessage(thePage.canvas->window, message);
+// With `buttonDown`, the left button is down for it: a move of it turns.
+void post(Message message, bool buttonDown = false) {
+    if (!thePage.canvas) return;
+    postMessage(thePage.canvas->window, message);
+    thePage.playback.note(message, buttonDown);
+}
+
+// A reading of performance.now() in whole milliseconds.
+uint64_t realMilliseconds() {
+    return static_cast<uint64_t>(std::floor(emscripten_get_now()));
+}
+
+void setPaused(bool paused, bool reducedMotion = false) {
+    Playback& playback = thePage.playback;
+    if (paused) {
+        playback.pause(realMilliseconds());
+    } else {
+        playback.play(realMilliseconds());
+        quennPageWake();  // a wait for input alone now waits for a frame
+    }
+    quennPageShowPaused(playback.paused(), reducedMotion);
+}
+
+// A turn by a key or a button: the whole drag it stands for.
+void turn(DragStep step) {
+    if (!thePage.canvas) return;
+    const SurfaceState client = backend::surfaceState(*thePage.canvas);
+    for (const Message& message : thePage.pointers.turn(step, client.width, client.height)) {
+        post(message, true);
+    }
+    quennPageWake();
 }
 
 }  // namespace
@@ -32,9 +63,33 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, in
     const std::optional<Message> message =
         thePage.pointers.translate({primary != 0, button, buttons, cancelled != 0, x, y});
     if (!message) return 0;
-    post(*message);
+    post(*message, thePage.pointers.dragging());
     quennPageWake();
     return 1;
+}
+
+// A key pressed on the canvas (KeyboardEvent.key), or a turn button standing
+// for one; 1 when the page used it, and the browser's own handling of it is
+// to be prevented.
+extern "C" EMSCRIPTEN_KEEPALIVE int quennPageKey(const char* key, int shift, int otherModifier) {
+    if (!key) return 0;
+    const KeyAction action = canvasKey(key, shift != 0, otherModifier != 0);
+    switch (action.kind) {
+        case KeyAction::kTurn: turn(action.step); return 1;
+        case KeyAction::kTogglePause: setPaused(!thePage.playback.paused()); return 1;
+        case KeyAction::kPassOn: return 0;
+    }
+    return 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void quennPageTogglePause() {
+    setPaused(!thePage.playback.paused());
+}
+
+// The browser gave the WebGL context back: a paused page paints it again.
+extern "C" EMSCRIPTEN_KEEPALIVE void quennPageRedraw() {
+    thePage.playback.invalidate();
+    quennPageWake();
 }
 
 // The page's own messages: a new canvas size, the close control.
@@ -49,6 +104,7 @@ Surface* backend::createSurface(HWND window, const SurfaceRequest& request) {
     thePage.canvas = Surface{window};
     quennPageOpen(kCanvasId, request.width, request.height, request.title, WM_SIZE, WM_CLOSE);
     quennPageListenToPointers();
+    quennPageListenToKeys();
     return &*thePage.canvas;
 }
 
@@ -69,14 +125,18 @@ bool backend::setSurfaceFormat(Surface&, int) {
     return true;
 }
 
-// Paints at the next frame, unless input comes first.
+// Paints at the next frame, unless input comes first; paused, with nothing
+// new to show, waits for input alone.
 Wake backend::waitForInput(bool) {
-    return quennPageWaitForFrame() ? Wake::Paint : Wake::Input;
+    Playback& playback = thePage.playback;
+    if (!quennPageWaitForFrame(playback.wantsFrame())) return Wake::Input;
+    playback.painted();
+    return Wake::Paint;
 }
 
-// performance.now() in whole milliseconds.
+// performance.now() in whole milliseconds, standing still while paused.
 uint64_t backend::milliseconds() {
-    return static_cast<uint64_t>(std::floor(emscripten_get_now()));
+    return thePage.playback.milliseconds(realMilliseconds());
 }
 
 size_t backend::pixelFormatCount() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/common/backend.h"
+#include "platform/web/playback.h"
 #include "platform/web/pointer_input.h"
 
 // The page's side of the layer, written in JavaScript (page.js).
@@ -16,8 +17,9 @@ extern "C" {
 // posts (quennPagePost) as the messages numbered `sizeMessage` and `closeMessage`.
 void quennPageOpen(const char* canvasId, int width, int height, const char* title, UINT sizeMessage,
                    UINT closeMessage);
-// Suspends until the next animation frame (1) or until input arrives (0).
-int quennPageWaitForFrame();
+// Suspends until the next animation frame (1) or until input arrives (0);
+// with `frameWanted` 0, until input alone.
+int quennPageWaitForFrame(int frameWanted);
 // Ends a wait for a frame early: input arrived.
 void quennPageWake();
 // A modal dialog with the text and an OK button, the text also on the
@@ -25,7 +27,15 @@ void quennPageWake();
 void quennPageMessageBox(const char* text, const char* caption);
 // Hands the canvas's pointer events to quennPagePointer.
 void quennPageListenToPointers();
-// The canvas's client size in device pixels.
+// Hands the keys pressed on the canvas, and the turn buttons, to quennPageKey;
+// the Pause button to quennPageTogglePause.
+void quennPageListenToKeys();
+// Whether the user asks for reduced motion (prefers-reduced-motion).
+int quennPagePrefersReducedMotion();
+// Shows the pause on the Pause button and says it in the status; with
+// `reducedMotion`, that the page starts paused for it.
+void quennPageShowPaused(int paused, int reducedMotion);
+// The canvas's client size in CSS pixels, which its backing store has.
 int quennPageCanvasWidth();
 int quennPageCanvasHeight();
 }
@@ -45,5 +55,6 @@ struct SystemFont {};
 struct Page {
     std::optional<Surface> canvas;  // once a window was made on it
     PointerInput pointers;
+    Playback playback;
     SystemFont font;
 };

@@ -1,5 +1,6 @@
 // The page's side of the web layer: the canvas's size, the close control,
-// animation frames, the message box, and the WebGL drawing of quads.
+// the keys and the turn and pause buttons, animation frames, the message
+// box, and the WebGL drawing of quads.
 mergeInto(LibraryManager.library, {
   $quennPage: {
     wake: null,   // ends the current wait for a frame, if any
@@ -8,19 +9,15 @@ mergeInto(LibraryManager.library, {
     sizeMessage: 0,   // that the page posts, as the layer names them
     closeMessage: 0,
     canvas: function() { return document.getElementById(quennPage.canvasId); },
-    // The canvas's size in device pixels, as its content box lays out.
+    // The canvas's size in CSS pixels, as its content box lays out: the
+    // client area in the page's logical pixels. The backing store has as
+    // many, and the browser scales it to the screen's pixels.
     watchSize: function(canvas) {
       var post = Module['_quennPagePost'];
       new ResizeObserver(function(entries) {
         var entry = entries[entries.length - 1];
-        var width, height;
-        if (entry.devicePixelContentBoxSize) {
-          width = entry.devicePixelContentBoxSize[0].inlineSize;
-          height = entry.devicePixelContentBoxSize[0].blockSize;
-        } else {
-          width = Math.round(entry.contentRect.width * devicePixelRatio);
-          height = Math.round(entry.contentRect.height * devicePixelRatio);
-        }
+        var width = Math.round(entry.contentRect.width);
+        var height = Math.round(entry.contentRect.height);
         if (canvas.width !== width || canvas.height !== height) {
           canvas.width = width;
           canvas.height = height;
@@ -28,6 +25,29 @@ mergeInto(LibraryManager.library, {
         post(quennPage.sizeMessage, width, height);
         quennPage.wakeUp(0);
       }).observe(canvas);
+    },
+    // The handle at the box's corner, for any pointer: a drag of it sizes
+    // the box's content, the client area, which the page's style keeps
+    // within the viewport and at least its least size.
+    followHandle: function(box, canvas) {
+      var handle = document.getElementById('resize-handle');
+      if (!handle) return;
+      var from = null;
+      handle.addEventListener('pointerdown', function(event) {
+        if (!event.isPrimary || event.button !== 0) return;
+        event.preventDefault();
+        handle.setPointerCapture(event.pointerId);
+        from = {x: event.clientX, y: event.clientY, width: canvas.clientWidth,
+                height: canvas.clientHeight};
+      });
+      handle.addEventListener('pointermove', function(event) {
+        if (!from) return;
+        box.style.width = Math.round(from.width + event.clientX - from.x) + 'px';
+        box.style.height = Math.round(from.height + event.clientY - from.y) + 'px';
+      });
+      ['pointerup', 'pointercancel'].forEach(function(type) {
+        handle.addEventListener(type, function() { from = null; });
+      });
     },
     // Resumes the program once the code running now, which may be the
     // program's own (an input callback), has returned.
@@ -55,12 +75,13 @@ mergeInto(LibraryManager.library, {
     quennPage.closeMessage = closeMessage;
     var canvas = quennPage.canvas();
     var box = canvas.parentElement;
-    box.style.width = (width / devicePixelRatio) + 'px';
-    box.style.height = (height / devicePixelRatio) + 'px';
+    box.style.width = width + 'px';
+    box.style.height = height + 'px';
     canvas.width = width;
     canvas.height = height;
     document.title = UTF8ToString(title);
     quennPage.watchSize(canvas);
+    quennPage.followHandle(box, canvas);
     var close = document.getElementById('close');
     if (close) {
       close.addEventListener('click', function() {
@@ -76,10 +97,12 @@ mergeInto(LibraryManager.library, {
   quennPageCanvasHeight: function() { return quennPage.canvas().height; },
 
   quennPageWaitForFrame__deps: ['$quennPage'],
-  quennPageWaitForFrame: function() {
+  quennPageWaitForFrame: function(frameWanted) {
     return Asyncify.handleSleep(function(wakeUp) {
       quennPage.wake = wakeUp;
-      quennPage.frame = requestAnimationFrame(function() { quennPage.wakeUp(1); });
+      if (frameWanted) {
+        quennPage.frame = requestAnimationFrame(function() { quennPage.wakeUp(1); });
+      }
     });
   },
 
@@ -96,15 +119,90 @@ mergeInto(LibraryManager.library, {
     var post = Module['_quennPagePointer'];
     var handle = function(event) {
       var rect = canvas.getBoundingClientRect();
-      var ratio = devicePixelRatio;
       if (post(event.isPrimary, event.button, event.buttons, event.type === 'pointercancel',
-               (event.clientX - rect.left) * ratio, (event.clientY - rect.top) * ratio)) {
+               event.clientX - rect.left, event.clientY - rect.top)) {
         event.preventDefault();
       }
+      // Its default prevented, a press no longer focuses the canvas: the
+      // keys then turn where the pointer did.
+      if (event.type === 'pointerdown' && event.isPrimary) canvas.focus({preventScroll: true});
     };
     ['pointerdown', 'pointermove', 'pointerup', 'pointercancel'].forEach(function(type) {
       canvas.addEventListener(type, handle);
     });
+  },
+
+  // Keys on the canvas, and the buttons that stand for keys (data-key, the
+  // KeyboardEvent.key they give), for the layer to use or pass on; the
+  // Pause button. A button turns once when pressed, then again and again
+  // while held, as a held key repeats.
+  quennPageListenToKeys__deps: ['$quennPage'],
+  quennPageListenToKeys: function() {
+    var REPEAT_DELAY_MS = 400;
+    var REPEAT_EVERY_MS = 50;
+    var key = function(name, shift, otherModifier) {
+      var top = stackSave();
+      try {
+        return Module['_quennPageKey'](allocateUTF8OnStack(name), shift, otherModifier);
+      } finally {
+        stackRestore(top);
+      }
+    };
+    quennPage.canvas().addEventListener('keydown', function(event) {
+      if (key(event.key, event.shiftKey, event.ctrlKey || event.altKey || event.metaKey)) {
+        event.preventDefault();
+      }
+    });
+    document.querySelectorAll('button[data-key]').forEach(function(button) {
+      var timer = 0;
+      var stop = function() {
+        clearTimeout(timer);
+        clearInterval(timer);
+        timer = 0;
+      };
+      var press = function(shift) { key(button.dataset.key, shift, false); };
+      button.addEventListener('pointerdown', function(event) {
+        if (!event.isPrimary || event.button !== 0) return;
+        stop();
+        press(event.shiftKey);
+        timer = setTimeout(function() {
+          timer = setInterval(function() { press(event.shiftKey); }, REPEAT_EVERY_MS);
+        }, REPEAT_DELAY_MS);
+      });
+      ['pointerup', 'pointercancel', 'pointerleave'].forEach(function(type) {
+        button.addEventListener(type, stop);
+      });
+      // A long touch would open a menu instead of repeating.
+      button.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+      // A click without a pointer's press: the keyboard's Enter or Space, or
+      // assistive technology.
+      button.addEventListener('click', function(event) {
+        if (event.detail === 0) press(event.shiftKey);
+      });
+    });
+    var pause = document.getElementById('pause');
+    if (pause) pause.addEventListener('click', function() { Module['_quennPageTogglePause'](); });
+  },
+
+  quennPagePrefersReducedMotion: function() {
+    return matchMedia('(prefers-reduced-motion: reduce)').matches;
+  },
+
+  // The Pause button names what it does next; the status says the change
+  // once, politely (role="status").
+  quennPageShowPaused: function(paused, reducedMotion) {
+    var pause = document.getElementById('pause');
+    if (pause) pause.textContent = paused ? 'Play' : 'Pause';
+    var status = document.getElementById('status');
+    if (!status) return;
+    if (!paused) {
+      status.textContent = 'Playing.';
+    } else if (reducedMotion) {
+      status.textContent = 'Paused, as your system asks for reduced motion. ' +
+          'Play, or Space on the picture, starts the motion.';
+    } else {
+      status.textContent = 'Paused. Play, or Space on the picture, starts the motion again.';
+    }
   },
 
   quennPageMessageBox: function(text, caption) {
@@ -172,6 +270,7 @@ mergeInto(LibraryManager.library, {
     canvas.addEventListener('webglcontextrestored', function() {
       quennGl.lost = false;
       quennGl.restorations++;
+      Module['_quennPageRedraw']();
     });
   },
 

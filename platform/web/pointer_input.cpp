@@ -35,3 +35,12 @@ std::optional<Message> PointerInput::translate(const PointerEvent& event) {
     pressed = (event.buttons & kMainButtonDown) != 0;
     return message(pressed ? UINT{WM_LBUTTONDOWN} : UINT{WM_LBUTTONUP}, point);
 }
+
+std::vector<Message> PointerInput::turn(DragStep step, int clientWidth, int clientHeight) const {
+    if (pressed) return {};
+    const int x = clientWidth / 2;
+    const int y = clientHeight / 2;
+    const LPARAM to = packPoint(clamped(x + step.dx), clamped(y + step.dy));
+    return {message(WM_LBUTTONDOWN, packPoint(clamped(x), clamped(y))),
+            message(WM_MOUSEMOVE, to), message(WM_LBUTTONUP, to)};
+}

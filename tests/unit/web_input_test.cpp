@@ -1,9 +1,11 @@
 // Pointer input as the page's layer hands it to the program: the primary
-// pointer's main button and moves, whatever the pointer.
+// pointer's main button and moves, whatever the pointer; keys and turn
+// buttons as the drags they stand for.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "platform/web/canvas_keys.h"
 #include "platform/web/pointer_input.h"
 
 namespace {
@@ -29,17 +31,27 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
+Seen seen(const Message& message) {
+    return {message.message, int(message.lParam & 0xFFFF), int(message.lParam >> 16 & 0xFFFF)};
+}
+
 // What a run of events makes, in order.
 std::vector<Seen> translated(std::vector<PointerEvent> events) {
     PointerInput input;
-    std::vector<Seen> seen;
+    std::vector<Seen> all;
     for (const PointerEvent& event : events) {
-        if (auto message = input.translate(event)) {
-            seen.push_back({message->message, int(message->lParam & 0xFFFF),
-                            int(message->lParam >> 16 & 0xFFFF)});
-        }
+        if (auto message = input.translate(event)) all.push_back(seen(*message));
     }
-    return seen;
+    return all;
+}
+
+// The messages of a key's turn in a 256x256 client area.
+std::vector<Seen> keyTurn(const PointerInput& input, const char* key, bool shift = false) {
+    const KeyAction action = canvasKey(key, shift, false);
+    EXPECT_EQ(action.kind, KeyAction::kTurn) << key;
+    std::vector<Seen> all;
+    for (const Message& message : input.turn(action.step, 256, 256)) all.push_back(seen(message));
+    return all;
 }
 
 TEST(WebPointerInput, TheMainButtonDragsWhateverThePointer) {
@@ -86,6 +98,44 @@ TEST(WebPointerInput, OnlyTheMainButtonIsReported) {
 // there stay within the client's range.
 TEST(WebPointerInput, PointsOutsideTheCanvasAreClamped) {
     EXPECT_EQ(translated({move(-7, 70000, 0)}), (std::vector<Seen>{{WM_MOUSEMOVE, 0, 0xFFFF}}));
+}
+
+// Each press is a whole drag from the client area's centre: the program
+// sees a mouse's press, move and release.
+TEST(WebKeyInput, ArrowsDragByTheStepInTheirDirection) {
+    const PointerInput input;
+    EXPECT_EQ(keyTurn(input, "ArrowRight"),
+              (std::vector<Seen>{{WM_LBUTTONDOWN, 128, 128},
+                                 {WM_MOUSEMOVE, 133, 128},
+                                 {WM_LBUTTONUP, 133, 128}}));
+    EXPECT_EQ(keyTurn(input, "ArrowLeft")[1], (Seen{WM_MOUSEMOVE, 123, 128}));
+    EXPECT_EQ(keyTurn(input, "ArrowUp")[1], (Seen{WM_MOUSEMOVE, 128, 123}));
+    EXPECT_EQ(keyTurn(input, "ArrowDown", true)[2], (Seen{WM_LBUTTONUP, 128, 143}));
+}
+
+// Space pauses; other keys, and any key with Control, Alt or Meta, go on to
+// the browser (Tab leaves the canvas, Alt+Left goes back).
+TEST(WebKeyInput, OnlyTheArrowsAndSpaceAreThePages) {
+    EXPECT_EQ(canvasKey(" ", false, false).kind, KeyAction::kTogglePause);
+    EXPECT_EQ(canvasKey(" ", true, false).kind, KeyAction::kTogglePause);
+    for (const char* key : {"Tab", "Enter", "a", "Right", "", "ArrowLeftX", "F5"}) {
+        EXPECT_EQ(canvasKey(key, false, false).kind, KeyAction::kPassOn) << key;
+    }
+    EXPECT_EQ(canvasKey("ArrowLeft", false, true).kind, KeyAction::kPassOn);
+    EXPECT_EQ(canvasKey(" ", false, true).kind, KeyAction::kPassOn);
+}
+
+// A turn during a pointer's drag would press the button again and end the
+// drag: it makes nothing. Once the pointer lifts, turns come through again.
+// In a window narrower than the step, the move stays within the client range.
+TEST(WebKeyInput, TurnsWaitForAPointersDragAndStayInRange) {
+    PointerInput input;
+    input.translate(down(10, 20));
+    EXPECT_TRUE(input.turn({5, 0}, 256, 256).empty());
+    input.translate(up(10, 20));
+    EXPECT_EQ(input.turn({5, 0}, 256, 256).size(), 3u);
+    EXPECT_FALSE(input.dragging());
+    EXPECT_EQ(seen(input.turn({-15, -15}, 4, 4)[1]), (Seen{WM_MOUSEMOVE, 0, 0}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ import http.server
 import io
 import os
 import threading
+import time
 
 from PIL import Image
 
@@ -40,6 +41,9 @@ var rect = element.getBoundingClientRect();
 return {x: rect.left, y: rect.top, width: rect.width, height: rect.height};
 """
 KINDS = ("mouse", "touch", "pen")
+# WebDriver's values of the keys the cases press.
+KEYS = {"Tab": "\ue004", "Shift": "\ue008", "Space": " ", "ArrowLeft": "\ue012",
+        "ArrowUp": "\ue013", "ArrowRight": "\ue014", "ArrowDown": "\ue015"}
 
 
 def png_image(data):
@@ -143,15 +147,17 @@ class Page:
     the canvas are kept under their labels in `shots`; the browser's logs
     go to `log_dir`. Positions are in canvas CSS pixels from its top-left
     corner. An engine sets `name` and the methods below that raise
-    NotImplementedError."""
+    NotImplementedError. With `reduced_motion`, the browser tells pages that
+    the user prefers reduced motion."""
 
     name = None
 
-    def __init__(self, page_dir, log_dir, shots, webgl=True):
+    def __init__(self, page_dir, log_dir, shots, webgl=True, reduced_motion=False):
         self.page_dir = page_dir
         self.log_dir = log_dir
         self.shots = shots
         self.webgl = webgl
+        self.reduced_motion = reduced_motion
         self.server = None
         self.port = None  # the server's, kept while it is stopped
         self.pointers = Pointers()
@@ -301,6 +307,30 @@ class Page:
     def release(self):
         self.pointer_up("mouse")
 
+    def press_keys(self, *names, shift=False):
+        """Presses and releases each key of `names` (KEYS) in turn, as the
+        keyboard does, to the focused element; with `shift` held throughout."""
+        actions = [("down", KEYS["Shift"])] if shift else []
+        for name in names:
+            actions += [("down", KEYS[name]), ("up", KEYS[name])]
+        if shift:
+            actions.append(("up", KEYS["Shift"]))
+        self.key_actions(actions)
+
+    def tap(self, css, hold=0.0):
+        """A finger's tap on the element, lifted after `hold` seconds."""
+        rect, canvas = self.element_rect(css), self.canvas_rect()
+        x = rect["x"] + rect["width"] / 2 - canvas["x"]
+        y = rect["y"] + rect["height"] / 2 - canvas["y"]
+        self.pointer_down("touch", round(x), round(y))
+        time.sleep(hold)
+        self.pointer_up("touch")
+
+    def focused(self):
+        """The id of the focused element, '' for the document's body."""
+        return self.script("var e = document.activeElement;"
+                           "return e && e !== document.body ? e.id : '';")
+
     # Pointers of each kind: the page gets Pointer Events of that type; a
     # second touch contact is not the primary one.
 
@@ -345,6 +375,15 @@ class Page:
 
     def click(self, css):
         """Clicks the first element matching `css` with the mouse."""
+        raise NotImplementedError
+
+    def key_actions(self, actions):
+        """Trusted key input: ("down" or "up", WebDriver key value) in order."""
+        raise NotImplementedError
+
+    def emulate_screen(self, width, height, ratio):
+        """A viewport of width x height CSS pixels at `ratio` device pixels
+        each, as a phone's, for the pages loaded next."""
         raise NotImplementedError
 
     def press(self, kind, finger, x, y):

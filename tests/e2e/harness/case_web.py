@@ -32,9 +32,10 @@ def page_dir(ctx):
     return os.path.join(ctx.source_dir, "build", "web")
 
 
-def browser(ctx, webgl=True):
+def browser(ctx, webgl=True, reduced_motion=False):
     """The case's browser, of the engine the context names."""
-    return ENGINES[ctx.engine](page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl)
+    return ENGINES[ctx.engine](page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl,
+                               reduced_motion=reduced_motion)
 
 
 # Run before the page's own scripts: a copy of every frame the program draws

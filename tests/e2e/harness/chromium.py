@@ -57,7 +57,8 @@ class Chromium(Page):
     def start_browser(self):
         options = Options()
         options.binary_location = CHROMIUM
-        for flag in FLAGS + ([] if self.webgl else NO_WEBGL):
+        flags = FLAGS + ([] if self.webgl else NO_WEBGL)
+        for flag in flags + (["--force-prefers-reduced-motion"] if self.reduced_motion else []):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         service = Service(CHROMEDRIVER, log_path=os.path.join(self.log_dir, "chromedriver.log"))
@@ -103,6 +104,16 @@ class Chromium(Page):
 
     def click(self, css):
         self.driver.find_element("css selector", css).click()
+
+    def key_actions(self, actions):
+        chain = ActionChains(self.driver, duration=0)
+        for action, value in actions:
+            (chain.key_down if action == "down" else chain.key_up)(value)
+        chain.perform()
+
+    def emulate_screen(self, width, height, ratio):
+        self.cdp("Emulation.setDeviceMetricsOverride",
+                 {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": True})
 
     # The mouse through WebDriver's actions, from the canvas's centre.
 

@@ -73,9 +73,14 @@ PEN_EVENT = """function(type, x, y, buttons) {
 }"""
 
 
-def user_js(webgl):
-    """The profile's user.js: PREFS, and WebGL on or off."""
+REDUCED_MOTION = {"ui.prefersReducedMotion": 1}
+
+
+def user_js(webgl, reduced_motion=False):
+    """The profile's user.js: PREFS, WebGL on or off, and reduced motion if asked."""
     prefs = dict(PREFS, **(WEBGL if webgl else NO_WEBGL))
+    if reduced_motion:
+        prefs.update(REDUCED_MOTION)
     return "".join(f"user_pref({json.dumps(name)}, {json.dumps(value)});\n"
                    for name, value in prefs.items())
 
@@ -130,7 +135,7 @@ class Firefox(Page):
         self.x = XServer(self.log_dir)
         self.profile = tempfile.mkdtemp(prefix="quenn-firefox-")
         with open(os.path.join(self.profile, "user.js"), "w") as prefs:
-            prefs.write(user_js(self.webgl))
+            prefs.write(user_js(self.webgl, self.reduced_motion))
         env = dict(os.environ, DISPLAY=self.x.display)
         self.process = Process("firefox", command(self.profile), self.log_dir, env=env)
         self.session = bidi.Session(self.wait_listening())
@@ -226,6 +231,18 @@ class Firefox(Page):
         rect = self.element_rect(css)
         centre = (rect["x"] + rect["width"] / 2, rect["y"] + rect["height"] / 2)
         self.perform("mouse", 0, [move_to(*centre), DOWN, UP])
+
+    def key_actions(self, actions):
+        keys = [{"type": "keyDown" if action == "down" else "keyUp", "value": value}
+                for action, value in actions]
+        self.session.command("input.performActions", {
+            "context": self.context, "actions": [{"type": "key", "id": "keyboard",
+                                                  "actions": keys}]})
+
+    def emulate_screen(self, width, height, ratio):
+        self.session.command("browsingContext.setViewport", {
+            "context": self.context, "viewport": {"width": width, "height": height},
+            "devicePixelRatio": ratio})
 
     def perform(self, kind, finger, actions):
         self.session.command("input.performActions", {
