@@ -105,6 +105,7 @@ Surface* backend::createSurface(HWND window, const SurfaceRequest& request) {
     quennPageOpen(kCanvasId, request.width, request.height, request.title, WM_SIZE, WM_CLOSE);
     quennPageListenToPointers();
     quennPageListenToKeys();
+    if (quennPagePrefersReducedMotion()) setPaused(true, true);
     return &*thePage.canvas;
 }
 

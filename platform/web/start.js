@@ -22,7 +22,9 @@
       document.body.dataset.exitCode = String(code);
       document.getElementById('status').textContent =
           'The program ended with exit code ' + code + '.';
-      document.getElementById('close').disabled = true;
+      document.querySelectorAll('#controls button').forEach(function(button) {
+        button.disabled = true;
+      });
     },
   };
 

@@ -23,6 +23,7 @@ WEB_CASE_MODULES = [
     "case_web_pointers",
     "case_web_context",
     "case_web_app",
+    "case_web_hands",
 ]
 
 

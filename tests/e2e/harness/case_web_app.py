@@ -32,7 +32,7 @@ UPDATE_TIMEOUT = 30.0
 # A name an icon's label shows whole.
 SHORT_NAME = 12
 AXE_CORE = os.path.join("build", "node", "node_modules", "axe-core", "axe.min.js")
-AXE_TAGS = ["wcag2a", "wcag2aa", "best-practice"]
+AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 # What the rebuilt program's script leaves on the page.
 REBUILT_MARK = "\nwindow.quennTestBuild = 'rebuilt';\n"
 
