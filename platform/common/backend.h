@@ -216,3 +216,7 @@ void postMessage(HWND window, Message message);
 // The pixel format closest to the request among the backend's, as
 // ChoosePixelFormat picks it; 0 for none.
 int choosePixelFormat(const PIXELFORMATDESCRIPTOR& request);
+
+// Whether a window's rendering context can use the format at all: OpenGL,
+// RGBA, double-buffered, in the main plane.
+bool isPixelFormatCandidate(const PixelFormatDescription& format);

@@ -91,7 +91,7 @@ bool opaqueTrueColorLeads(std::span<const PixelFormatDescription> formats) {
     });
 }
 
-int choosePixelFormat(PixelFormatSource& source, const PIXELFORMATDESCRIPTOR& request) {
+int closestPixelFormat(PixelFormatSource& source, const PIXELFORMATDESCRIPTOR& request) {
     std::vector<size_t> tied;
     tied.reserve(source.count());
     for (size_t i = 0; i < source.count(); ++i) {
@@ -141,5 +141,5 @@ PixelFormatTable& pixelFormatTable() {
 }
 
 int choosePixelFormat(const PIXELFORMATDESCRIPTOR& request) {
-    return choosePixelFormat(pixelFormatTable(), request);
+    return closestPixelFormat(pixelFormatTable(), request);
 }

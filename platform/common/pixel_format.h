@@ -10,11 +10,8 @@
 
 #include "platform/common/backend.h"
 
-// ChoosePixelFormat's closest match, over the descriptions a backend gives.
-
-// Whether a window's rendering context can use the format at all: OpenGL,
-// RGBA, double-buffered, in the main plane.
-bool isPixelFormatCandidate(const PixelFormatDescription& format);
+// ChoosePixelFormat's closest match, over the descriptions a backend gives
+// (choosePixelFormat in backend.h, over the backend's own).
 
 // Whether the opaque TrueColor formats lead: one of them is a candidate with
 // a depth buffer, so no other format can be chosen, whether a request wants
@@ -41,7 +38,7 @@ protected:
 // the backend's order. Each key reads its part only of the formats still
 // tied when it decides, so that one that loses early is never read further;
 // it takes the candidacy the source already holds.
-int choosePixelFormat(PixelFormatSource& source, const PIXELFORMATDESCRIPTOR& request);
+int closestPixelFormat(PixelFormatSource& source, const PIXELFORMATDESCRIPTOR& request);
 
 // The backend's pixel formats, read part by part as choices need them.
 class PixelFormatTable final : public PixelFormatSource {

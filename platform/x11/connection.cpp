@@ -122,17 +122,3 @@ std::string errorText(const Connection& connection, unsigned char errorCode) {
 const char* programName() {
     return program_invocation_short_name;
 }
-
-SystemFont* loadSystemFont(Connection& connection) {
-    if (!connection.fontLoaded) {
-        connection.font.core = XLoadQueryFont(connection.display, "fixed");
-        connection.fontLoaded = true;
-    }
-    return connection.font.core ? &connection.font : nullptr;
-}
-
-const XVisualInfo* visualOf(const Connection& connection, int pixelFormat) {
-    if (pixelFormat < 1 || pixelFormat > static_cast<int>(connection.visuals.size()))
-        return nullptr;
-    return &connection.visuals[static_cast<size_t>(pixelFormat - 1)];
-}

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,10 +60,9 @@ struct Connection {
     ::Window root = None;
     bool hasGlx = false;  // the server has the GLX extension
     ProtocolAtoms atoms{};
-    Atom processId = None;  // _NET_WM_PID
-    std::vector<XVisualInfo>
-        visuals;  // the screen's, in the server's order: format n is visual n - 1
-    bool fontLoaded = false;
+    Atom processId = None;                            // _NET_WM_PID
+    std::optional<std::vector<XVisualInfo>> visuals;  // see screenVisuals
+    bool fontLoaded = false;                          // see backend::systemFont
     SystemFont font{nullptr};
     ErrorTrap* trap = nullptr;  // the run of requests being trapped
 };
@@ -95,8 +95,9 @@ std::string errorText(const Connection& connection, unsigned char errorCode);
 // The program's name, for stderr lines and WM_CLASS.
 const char* programName();
 
-// The system font, loaded once; nullptr if the server has none.
-SystemFont* loadSystemFont(Connection& connection);
+// The screen's visuals, in the server's order (pixel format n is visual
+// n - 1), read on the first call.
+std::vector<XVisualInfo>& screenVisuals(Connection& connection);
 
 // The visual of a pixel format, nullptr for an index out of range.
-const XVisualInfo* visualOf(const Connection& connection, int pixelFormat);
+const XVisualInfo* visualOf(Connection& connection, int pixelFormat);

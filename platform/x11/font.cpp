@@ -30,9 +30,15 @@ void remakeBlankLists(const XFontStruct& font, DWORD first, DWORD count, DWORD l
 
 }  // namespace
 
+// Loaded on the first call.
 SystemFont* backend::systemFont() {
     Connection* connection = liveConnection();
-    return connection ? loadSystemFont(*connection) : nullptr;
+    if (!connection) return nullptr;
+    if (!connection->fontLoaded) {
+        connection->font.core = XLoadQueryFont(connection->display, "fixed");
+        connection->fontLoaded = true;
+    }
+    return connection->font.core ? &connection->font : nullptr;
 }
 
 int backend::charAdvance(const SystemFont& font, unsigned code) {

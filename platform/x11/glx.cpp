@@ -20,7 +20,7 @@ bool releaseCurrent() {
 
 // A direct context for the visual of the pixel format.
 RenderContext* backend::createContext(Surface&, int pixelFormat) {
-    const Connection* connection = glxConnection();
+    Connection* connection = glxConnection();
     const XVisualInfo* visual = connection ? visualOf(*connection, pixelFormat) : nullptr;
     if (!visual) return nullptr;
     XVisualInfo chosen = *visual;

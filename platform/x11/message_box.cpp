@@ -103,7 +103,7 @@ bool runBox(const Connection& connection, ::Window window, XFontStruct* font,
 }
 
 void showBox(Connection& connection, const Surface* owner, const char* text, const char* caption) {
-    const SystemFont* stock = loadSystemFont(connection);
+    const SystemFont* stock = backend::systemFont();
     XFontStruct* font = stock ? stock->core : nullptr;
     const BoxLayout layout = layoutMessageBox(text, boxFont(font), screenSize(connection));
     const std::optional<XWindowHandle> box = createBox(connection, layout, caption);

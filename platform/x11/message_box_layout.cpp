@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/x11/x_limits.h"
+
 namespace {
 
 constexpr int kMargin = 16;        // around the text and below the button
@@ -14,11 +16,10 @@ constexpr int kButtonWidth = 80;   // at least; wider for a wider label
 constexpr int kButtonHeight = 26;  // at least; higher for a taller font
 constexpr int kLabelPadding = 12;  // each side of the label, and above and below it
 constexpr int kMinTextWidth = 160;
-constexpr int kMaxBoxSize = 32767;  // X sizes and positions are 16-bit
 
 // Pixel sizes from the font, kept where sums of a few of them cannot overflow.
 int bounded(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, 0, kMaxBoxSize));
+    return static_cast<int>(std::clamp<int64_t>(value, 0, kMaxXSize));
 }
 
 int64_t charWidth(const BoxFont& font, char c) {
@@ -121,8 +122,8 @@ std::string oneLine(std::string_view text) {
 }
 
 BoxLayout layoutMessageBox(std::string_view text, const BoxFont& font, ScreenSize screen) {
-    const int screenWidth = std::clamp(screen.width, 1, kMaxBoxSize);
-    const int screenHeight = std::clamp(screen.height, 1, kMaxBoxSize);
+    const int screenWidth = std::clamp(screen.width, 1, kMaxXSize);
+    const int screenHeight = std::clamp(screen.height, 1, kMaxXSize);
     const int ascent = bounded(font.ascent);
     const int lineHeight = std::max(1, bounded(int64_t{ascent} + bounded(font.descent)));
     const int labelWidth = bounded(textWidth(font, kBoxLabel));

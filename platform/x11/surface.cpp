@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/x11/surface.h"
+#include "platform/x11/x_limits.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ namespace {
 // Exposure makes no message: an idle window is painted anyway.
 constexpr long kEventMask = StructureNotifyMask | PropertyChangeMask | ButtonPressMask |
                             ButtonReleaseMask | PointerMotionMask | ExposureMask;
-constexpr int kMaxSize = 32767;  // a size must fit WM_SIZE's signed 16-bit halves
 
 void setSizeHints(Display* display, ::Window window, const XWindowParams& params) {
     XSizeHints hints{};
@@ -93,8 +93,8 @@ std::unique_ptr<Surface> newSurface(HWND window, const SurfaceRequest& request) 
                 .top = request.y,
                 .placedBySystem = request.placedBySystem,
                 .xWindow = {},
-                .view = {.width = std::clamp(request.width, 1, kMaxSize),
-                         .height = std::clamp(request.height, 1, kMaxSize),
+                .view = {.width = std::clamp(request.width, 1, kMaxXSize),
+                         .height = std::clamp(request.height, 1, kMaxXSize),
                          .mapped = false,
                          .iconic = false,
                          .destroyed = false},

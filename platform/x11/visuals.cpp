@@ -3,7 +3,6 @@
 // pixel_format.cpp) asks.
 #include <GL/glx.h>
 
-#include "platform/common/pixel_format.h"
 #include "platform/x11/connection.h"
 
 namespace {
@@ -60,7 +59,7 @@ void readGlxPart(Display* display, XVisualInfo& visual, DescriptionPart part,
     }
 }
 
-std::vector<XVisualInfo> screenVisuals(const Connection& connection) {
+std::vector<XVisualInfo> readVisuals(const Connection& connection) {
     XVisualInfo pattern{};
     pattern.screen = connection.screen;
     int count = 0;
@@ -73,11 +72,20 @@ std::vector<XVisualInfo> screenVisuals(const Connection& connection) {
 
 }  // namespace
 
+std::vector<XVisualInfo>& screenVisuals(Connection& connection) {
+    if (!connection.visuals) connection.visuals = readVisuals(connection);
+    return *connection.visuals;
+}
+
+const XVisualInfo* visualOf(Connection& connection, int pixelFormat) {
+    const std::vector<XVisualInfo>& visuals = screenVisuals(connection);
+    if (pixelFormat < 1 || pixelFormat > static_cast<int>(visuals.size())) return nullptr;
+    return &visuals[static_cast<size_t>(pixelFormat - 1)];
+}
+
 size_t backend::pixelFormatCount() {
     Connection* connection = liveConnection();
-    if (!connection) return 0;
-    connection->visuals = screenVisuals(*connection);
-    return connection->visuals.size();
+    return connection ? screenVisuals(*connection).size() : 0;
 }
 
 // The identity is the visual's own record: whether it is of the screen's
@@ -86,8 +94,8 @@ size_t backend::pixelFormatCount() {
 void backend::describePixelFormat(size_t index, DescriptionPart part,
                                   PixelFormatDescription& description) {
     Connection* connection = liveConnection();
-    if (!connection || index >= connection->visuals.size()) return;
-    XVisualInfo& visual = connection->visuals[index];
+    if (!connection || index >= screenVisuals(*connection).size()) return;
+    XVisualInfo& visual = screenVisuals(*connection)[index];
     if (part == kIdentityPart) {
         description.opaque = visual.depth == DefaultDepth(connection->display, connection->screen);
         description.trueColor = visual.c_class == TrueColor;

@@ -6,7 +6,7 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 
-// The subset's own entry points, renamed by subset_names.h where it is built.
+// The subset's own entry points, renamed where it is built (CMakeLists.txt).
 decltype(GetTickCount) subset_GetTickCount;
 decltype(RegisterClassExA) subset_RegisterClassExA;
 decltype(AdjustWindowRect) subset_AdjustWindowRect;

@@ -65,7 +65,7 @@ private:
 int choose(const std::vector<PixelFormatDescription>& visuals,
            const PIXELFORMATDESCRIPTOR& request = programRequest()) {
     WholeTable table(visuals);
-    return choosePixelFormat(table, request);
+    return closestPixelFormat(table, request);
 }
 
 TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
@@ -204,14 +204,14 @@ TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
     const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
     PixelFormatTable led = readFrom(
         {translucent, visual(24, 8, 24), changed(&PixelFormatDescription::trueColor, false)});
-    EXPECT_EQ(choosePixelFormat(led, programRequest()), 2);
+    EXPECT_EQ(closestPixelFormat(led, programRequest()), 2);
     // The one opaque TrueColor candidate wins on candidacy alone.
     EXPECT_EQ(led.partsRead(), (std::vector<unsigned>{kIdentityPart, kIdentityPart | kCandidacyPart,
                                                       kIdentityPart}));
 
     PixelFormatTable rated =
         readFrom({changed(&PixelFormatDescription::slow, true), visual(24, 8, 24)});
-    EXPECT_EQ(choosePixelFormat(rated, programRequest()), 2);
+    EXPECT_EQ(closestPixelFormat(rated, programRequest()), 2);
     EXPECT_EQ(rated.partsRead(),
               (std::vector<unsigned>{kIdentityPart | kCandidacyPart | kRatingPart,
                                      kIdentityPart | kCandidacyPart | kRatingPart}));
@@ -221,7 +221,7 @@ TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
     PIXELFORMATDESCRIPTOR plain = programRequest();
     plain.cColorBits = 0;
     plain.cAlphaBits = 0;
-    EXPECT_EQ(choosePixelFormat(equal, plain), 1);
+    EXPECT_EQ(closestPixelFormat(equal, plain), 1);
     const unsigned notAskedFor = kColorPart | kAlphaPart;
     EXPECT_EQ(equal.partsRead()[0], kAllParts & ~notAskedFor);
     EXPECT_EQ(equal.partsRead()[1], kAllParts & ~notAskedFor);
@@ -261,7 +261,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
             r.cStencilBits = static_cast<BYTE>(8 * next(2));
             r.cAccumBits = static_cast<BYTE>(16 * next(3));
             r.cAuxBuffers = static_cast<BYTE>(next(2));
-            ASSERT_EQ(choosePixelFormat(lazy, r), choose(whole, r)) << "table " << table;
+            ASSERT_EQ(closestPixelFormat(lazy, r), choose(whole, r)) << "table " << table;
         }
     }
     // Both ways of the first reading were tried.

@@ -1,10 +1,10 @@
-// The Linux program's entry point: the runtime calls main, main calls the
-// program's WinMain, as the Windows startup code does.
-
-#ifdef _WIN32
-#error "platform/x11 is the Linux layer: on Windows the system provides these calls"
-#endif
-
+// The program's entry point over a backend: the runtime calls main, main
+// calls the program's WinMain, as the Windows startup code does.
+//
+// exit, not a return: in the page main returns to the browser long before
+// WinMain does, when it first waits for a frame. exit runs the teardown
+// registered at exit (natively as a return from main would).
+#include <cstdlib>
 #include <string>
 
 #include "platform/common/desktop.h"
@@ -27,5 +27,5 @@ std::string commandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     static HINSTANCE__ instance;
     std::string arguments = commandLine(argc, argv);
-    return WinMain(&instance, nullptr, arguments.data(), SW_SHOW);
+    std::exit(WinMain(&instance, nullptr, arguments.data(), SW_SHOW));
 }
