@@ -13,6 +13,11 @@ Call call(std::string_view name, std::vector<double> args, std::string bytes) {
 }
 
 // Each number exactly: a handle's value can take 15 digits.
+Calls operator+(Calls a, const Calls& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 std::ostream& operator<<(std::ostream& out, const Call& call) {
     const std::streamsize precision = out.precision(17);
     out << call.name << '(';

@@ -21,6 +21,9 @@ using Calls = std::vector<Call>;
 
 Call call(std::string_view name, std::vector<double> args = {}, std::string bytes = {});
 
+// The calls of `a`, then those of `b`.
+Calls operator+(Calls a, const Calls& b);
+
 // Prints a call as "glVertex3f(0, 1, 0)", for test failure messages.
 std::ostream& operator<<(std::ostream& out, const Call& call);
 

@@ -9,11 +9,6 @@
 
 namespace {
 
-Calls operator+(Calls a, const Calls& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // A window created at tick 10,000, 320 by 200 pixels, with its context and
 // font, and its first frame drawn.
 class FramePass : public ShellTest {

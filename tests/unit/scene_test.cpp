@@ -13,11 +13,6 @@ FrameInfo frameAt(uint32_t ms) {
     return FrameInfo{Duration{ms}, nullptr};
 }
 
-Calls operator+(Calls a, const Calls& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // What a plant grown like the scene's draws at `ms` after its begin time.
 Calls plantCalls(int32_t depth, uint32_t ms) {
     Plant plant(builtInAxiom(), 4, builtInRules, depth, 1.0f);

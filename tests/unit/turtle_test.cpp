@@ -42,11 +42,6 @@ Calls drawn(Plant& plant, uint32_t ms = 0) {
     return gl.calls;
 }
 
-Calls operator+(Calls a, const Calls& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 long segmentsOf(Plant& plant) {
     CallLog gl;
     plant.draw(frameAt(0));

@@ -34,11 +34,6 @@ protected:
     }
 };
 
-Calls operator+(Calls a, const Calls& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 TEST_F(WholeRun, DrawsTheFirstFrameSkipsErrorsAndEndsWithZeroOnClose) {
     fake::backend().input = {Wake::Lost, message(WM_PAINT), message(WM_CLOSE)};
     EXPECT_EQ(run(), kExitSuccess);

@@ -91,11 +91,6 @@ TEST_F(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
     EXPECT_EQ(log.calls, (Calls{call("DefWindowProcA", {window, WM_QUIT, 3, 0})}));
 }
 
-Calls operator+(Calls a, const Calls& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 TEST_F(WindowProcedure, CreationStartsTheClockAndMakesContextAndFont) {
     fake::backend().now = 123456;
     EXPECT_EQ(send(WM_CREATE), 0);
