@@ -6,33 +6,9 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 
-// The subset's own entry points, renamed where it is built (CMakeLists.txt).
-decltype(GetTickCount) subset_GetTickCount;
-decltype(RegisterClassExA) subset_RegisterClassExA;
-decltype(AdjustWindowRect) subset_AdjustWindowRect;
-decltype(CreateWindowExA) subset_CreateWindowExA;
-decltype(ShowWindow) subset_ShowWindow;
-decltype(UpdateWindow) subset_UpdateWindow;
-decltype(GetMessageA) subset_GetMessageA;
-decltype(TranslateMessage) subset_TranslateMessage;
-decltype(DispatchMessageA) subset_DispatchMessageA;
-decltype(DefWindowProcA) subset_DefWindowProcA;
-decltype(PostQuitMessage) subset_PostQuitMessage;
-decltype(MessageBoxA) subset_MessageBoxA;
-decltype(LoadIconA) subset_LoadIconA;
-decltype(LoadCursorA) subset_LoadCursorA;
-decltype(GetDC) subset_GetDC;
-decltype(ReleaseDC) subset_ReleaseDC;
-decltype(ChoosePixelFormat) subset_ChoosePixelFormat;
-decltype(SetPixelFormat) subset_SetPixelFormat;
-decltype(SwapBuffers) subset_SwapBuffers;
-decltype(GetStockObject) subset_GetStockObject;
-decltype(SelectObject) subset_SelectObject;
-decltype(GetCharWidth32A) subset_GetCharWidth32A;
-decltype(wglCreateContext) subset_wglCreateContext;
-decltype(wglMakeCurrent) subset_wglMakeCurrent;
-decltype(wglDeleteContext) subset_wglDeleteContext;
-decltype(wglUseFontBitmapsA) subset_wglUseFontBitmapsA;
+// The subset's own entry points, subset_NAME, renamed where it is built and
+// declared by CMakeLists.txt.
+#include "subset_entry_points.h"
 
 namespace {
 
