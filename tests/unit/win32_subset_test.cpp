@@ -50,29 +50,20 @@ PIXELFORMATDESCRIPTOR request(int colorBits) {
 
 class Win32Subset : public testing::Test {
 protected:
+    // A new process's Win32, with a class of the recording procedure, over a
+    // backend of three formats: 1 single-buffered, 2 of 16 and 3 of 24 colour bits.
     void SetUp() override {
-        fake::Backend& backend = fake::backend();
-        // The process's one table reads these formats on its first use: 1
-        // single-buffered, 2 of 16 and 3 of 24 colour bits.
-        backend.formats = {format(24, false), format(16), format(24)};
-        backend.input.clear();
-        backend.refuseSurfaces = backend.refuseFormats = backend.refuseContexts = false;
-        backend.made = {640, 480, false, false};
-        for (auto& surface : backend.surfaces) surface->state.onScreen = false;
-        desktop().queue.clear();
-        desktop().quitPosted = false;
+        desktop() = Desktop{};
+        fake::backend() = fake::Backend{};
+        fake::backend().formats = {format(24, false), format(16), format(24)};
         createResult = 0;
         sent.clear();
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSEXA windowClass{};
-            windowClass.cbSize = sizeof windowClass;
-            windowClass.style = CS_OWNDC;
-            windowClass.lpfnWndProc = recordingProcedure;
-            windowClass.lpszClassName = "Test";
-            ASSERT_NE(RegisterClassExA(&windowClass), 0);
-            registered = true;
-        }
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_OWNDC;
+        windowClass.lpfnWndProc = recordingProcedure;
+        windowClass.lpszClassName = "Test";
+        ASSERT_NE(RegisterClassExA(&windowClass), 0);
     }
 
     HWND create(int x = CW_USEDEFAULT, int y = 0, const char* title = "title") {
