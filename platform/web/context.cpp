@@ -24,7 +24,7 @@ void quennWebGlDrawQuads(const QuadVertex* vertices, int count, int x, int y, in
 
 namespace {
 
-class CanvasDevice final : public WebGlPage {
+class PageWebGl final : public WebGlPage {
 public:
     bool lost() const override { return quennWebGlLost() != 0; }
     unsigned restorations() const override { return quennWebGlRestorations(); }
@@ -42,9 +42,9 @@ public:
 
 struct RenderContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle;
-    CanvasDevice page;
-    CanvasContext context{page};
-    GlMachine machine{context};
+    PageWebGl page;
+    CanvasDevice device{page};
+    GlMachine machine{device};
 };
 
 // Without antialiasing, alpha or depth: every pixel is one of the scene's
@@ -69,7 +69,7 @@ RenderContext* backend::createContext(Surface&, int) {
     // context, then the current one is current again.
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE previous = emscripten_webgl_get_current_context();
     emscripten_webgl_make_context_current(handle);
-    const bool drawable = renderContext->context.prepare();
+    const bool drawable = renderContext->device.prepare();
     emscripten_webgl_make_context_current(previous);
     if (!drawable) {
         emscripten_webgl_destroy_context(handle);

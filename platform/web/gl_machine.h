@@ -7,10 +7,10 @@
 #include <map>
 #include <vector>
 
-#include "platform/web/canvas_context.h"
-#include "platform/web/glyph_font.h"
+#include "platform/web/bitmap.h"
+#include "platform/web/canvas_device.h"
 #include "platform/web/matrix.h"
-#include "platform/web/window_geometry.h"
+#include "platform/web/raster_geometry.h"
 
 // Quads gathered for one draw call: drawn together when the state they
 // share changes or the frame ends.

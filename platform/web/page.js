@@ -58,14 +58,6 @@ mergeInto(LibraryManager.library, {
       cancelAnimationFrame(quennPage.frame);
       Promise.resolve().then(function() { wake(painting); });
     },
-    // Quads as two triangles each: 0 1 2, 0 2 3 of every four corners.
-    indices: function(gl, quads) {
-      var indices = new Uint32Array(quads * 6);
-      for (var q = 0, v = 0; q < quads; ++q, v += 4) {
-        indices.set([v, v + 1, v + 2, v, v + 2, v + 3], q * 6);
-      }
-      gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
-    },
   },
 
   quennPageOpen__deps: ['$quennPage'],
@@ -254,6 +246,14 @@ mergeInto(LibraryManager.library, {
       gl.compileShader(shader);
       return shader;
     },
+    // Quads as two triangles each: 0 1 2, 0 2 3 of every four corners.
+    indices: function(gl, quads) {
+      var indices = new Uint32Array(quads * 6);
+      for (var q = 0, v = 0; q < quads; ++q, v += 4) {
+        indices.set([v, v + 1, v + 2, v, v + 2, v + 3], q * 6);
+      }
+      gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
+    },
   },
 
   quennWebGlWatchLoss__deps: ['$quennGl', '$quennPage'],
@@ -328,13 +328,13 @@ mergeInto(LibraryManager.library, {
     GLctx.clear(GLctx.COLOR_BUFFER_BIT);
   },
 
-  quennWebGlDrawQuads__deps: ['$GL', '$quennGl', '$quennPage'],
+  quennWebGlDrawQuads__deps: ['$GL', '$quennGl'],
   quennWebGlDrawQuads: function(vertices, count, x, y, width, height, blend, source, destination) {
     var gl = GLctx;
     var quads = count >> 2;
     if (quads > quennGl.quads) {
       quennGl.quads = Math.max(quads, 2 * quennGl.quads);
-      quennPage.indices(gl, quennGl.quads);
+      quennGl.indices(gl, quennGl.quads);
     }
     gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * 20),
                   gl.STREAM_DRAW);

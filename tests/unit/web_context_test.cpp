@@ -3,7 +3,7 @@
 // drawn from the OpenGL state that never left.
 #include <gtest/gtest.h>
 
-#include "platform/web/canvas_context.h"
+#include "platform/web/canvas_device.h"
 #include "platform/web/gl_machine.h"
 #include "tests/unit/web_recording_device.h"
 
@@ -40,8 +40,8 @@ struct FakePage final : WebGlPage {
 class WebContextLoss : public ::testing::Test {
 protected:
     FakePage page;
-    CanvasContext context{page};
-    GlMachine gl{context};
+    CanvasDevice device{page};
+    GlMachine gl{device};
 
     // A frame of the shape the program draws: a clear and a blended line.
     void frame(float angle) {
@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(WebContextLoss, ObjectsAreMadeOnceUntilTheContextReturns) {
-    ASSERT_TRUE(context.prepare());
+    ASSERT_TRUE(device.prepare());
     frame(10.0f);
     frame(10.0f);
     EXPECT_EQ(page.objectsMade, 1);
@@ -69,7 +69,7 @@ TEST_F(WebContextLoss, ObjectsAreMadeOnceUntilTheContextReturns) {
 }
 
 TEST_F(WebContextLoss, NothingIsDrawnWhileAwayAndTheSamePictureAfter) {
-    ASSERT_TRUE(context.prepare());
+    ASSERT_TRUE(device.prepare());
     frame(30.0f);
     const RecordingDevice before = page.drawn;
 
@@ -80,7 +80,7 @@ TEST_F(WebContextLoss, NothingIsDrawnWhileAwayAndTheSamePictureAfter) {
     EXPECT_TRUE(page.drawn.draws.empty());
     EXPECT_TRUE(page.drawn.clears.empty());
     EXPECT_EQ(page.objectsMade, 1);  // not on a context that is away
-    EXPECT_TRUE(context.prepare());  // away is not refused
+    EXPECT_TRUE(device.prepare());   // away is not refused
 
     page.restore();
     frame(30.0f);
@@ -128,10 +128,10 @@ TEST_F(WebContextLoss, DisplayListsOutliveTheLoss) {
 // and says so once, without asking again each frame.
 TEST_F(WebContextLoss, RefusedShadersAreAFailedContext) {
     page.refuse = true;
-    EXPECT_FALSE(context.prepare());
+    EXPECT_FALSE(device.prepare());
     frame(0.0f);
     frame(0.0f);
-    EXPECT_FALSE(context.prepare());
+    EXPECT_FALSE(device.prepare());
     EXPECT_EQ(page.objectsMade, 1);
     EXPECT_TRUE(page.drawn.draws.empty());
     EXPECT_TRUE(page.drawn.clears.empty());

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/web/canvas_context.h"
+#include "platform/web/canvas_device.h"
 
 // A WebGlDevice that keeps what it was asked to do.
 struct RecordingDevice final : WebGlDevice {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/web/window_geometry.h"
+#include "platform/web/raster_geometry.h"
 
 // One corner of a quad as WebGL draws it: clip-space position and an
 // 8-bit-per-channel RGBA colour (red in the lowest byte).
@@ -35,11 +35,10 @@ public:
                            BlendState blend) = 0;
 };
 
-// What the page does with the canvas's WebGL 2 context (page.js).
-class WebGlPage {
+// What the page does with the canvas's WebGL 2 context (page.js): it draws
+// as a device does while the browser leaves it the context.
+class WebGlPage : public WebGlDevice {
 public:
-    virtual ~WebGlPage() = default;
-
     // The browser took the context away and has not given it back.
     virtual bool lost() const = 0;
     // How many times it gave the context back after taking it.
@@ -47,20 +46,16 @@ public:
     // Makes the layer's shaders, program, buffers and vertex array on the
     // context; false when the browser refuses to compile or link them.
     virtual bool makeObjects() = 0;
-
-    virtual void clear(float r, float g, float b, float a) = 0;
-    virtual void drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
-                           BlendState blend) = 0;
 };
 
-// A rendering context's drawing on a canvas whose WebGL context the browser
-// may take away (a GPU reset, a phone reclaiming memory) and give back. While
+// The device a rendering context draws on: the canvas, whose WebGL context
+// the browser may take away (a GPU reset, a phone reclaiming memory) and give back. While
 // it is away nothing is drawn; once back, its objects are made again before
 // the next draw. What is drawn lives in the OpenGL state above, which the
 // loss does not touch.
-class CanvasContext final : public WebGlDevice {
+class CanvasDevice final : public WebGlDevice {
 public:
-    explicit CanvasContext(WebGlPage& page) : page(page) {}
+    explicit CanvasDevice(WebGlPage& page) : page(page) {}
 
     // Makes the objects now, unless the context is away; false when the
     // browser refused them, and the context cannot draw.

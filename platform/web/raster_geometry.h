@@ -1,5 +1,8 @@
 #pragma once
 
+// Where primitives land in the window: the viewport's mapping, clipping,
+// and the quads of wide lines.
+
 #include <array>
 
 #include "platform/web/matrix.h"

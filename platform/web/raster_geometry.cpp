@@ -1,4 +1,4 @@
-#include "platform/web/window_geometry.h"
+#include "platform/web/raster_geometry.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "platform/web/canvas_context.h"
+#include "platform/web/canvas_device.h"
 
-bool CanvasContext::ready() {
+bool CanvasDevice::ready() {
     if (page.lost()) return false;
     const unsigned now = page.restorations();
     if (madeFor != now) {
@@ -10,16 +10,16 @@ bool CanvasContext::ready() {
     return !refused;
 }
 
-bool CanvasContext::prepare() {
+bool CanvasDevice::prepare() {
     ready();
     return !refused;
 }
 
-void CanvasContext::clear(float r, float g, float b, float a) {
+void CanvasDevice::clear(float r, float g, float b, float a) {
     if (ready()) page.clear(r, g, b, a);
 }
 
-void CanvasContext::drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
-                              BlendState blend) {
+void CanvasDevice::drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
+                             BlendState blend) {
     if (ready()) page.drawQuads(vertices, count, viewport, blend);
 }
