@@ -24,23 +24,6 @@ struct Surface;
 struct RenderContext;
 struct SystemFont;
 
-// A message as the queue holds it, before it is addressed to a window.
-struct Message {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-
-    friend bool operator==(const Message&, const Message&) = default;
-};
-
-// lParam of a point or a size: x in the low 16 bits, y in the high 16 bits,
-// each wrapped to 16 bits as Windows does (-1 becomes 0xFFFF).
-inline LPARAM packPoint(int x, int y) {
-    const DWORD low = static_cast<DWORD>(x) & 0xFFFF;
-    const DWORD high = static_cast<DWORD>(y) & 0xFFFF;
-    return static_cast<LPARAM>(low | (high << 16));
-}
-
 // What a window's surface is made with.
 struct SurfaceRequest {
     const char* title;
@@ -74,6 +57,9 @@ struct WindowInput {
     Kind kind;
     int x;
     int y;
+    // The pointer is captured (a finger's drag keeps it): a point outside
+    // the client area reaches the window too, clamped to 0..65535.
+    bool captured = false;
 
     friend bool operator==(const WindowInput&, const WindowInput&) = default;
 };
@@ -199,8 +185,8 @@ void showMessageBox(Surface* owner, const char* text, const char* caption);
 // What the shared layer offers a backend.
 
 // Queues the message of what happened to the window of a surface's, once
-// for every backend: a pointer outside the client area reaches no window
-// (none captures it); a size the window was last told of is no news, as
+// for every backend: a pointer outside the client area reaches the window
+// only while captured; a size the window was last told of is no news, as
 // Windows sends WM_SIZE only for a change; a move right after a move of the
 // same window replaces it, since moves come faster than frames.
 void postInput(HWND window, WindowInput input);
@@ -209,9 +195,6 @@ void postInput(HWND window, WindowInput input);
 // nullptr for none. The windows' records are the shared layer's: a backend
 // finds its surfaces here instead of keeping a list of its own.
 Surface* findSurface(const std::function<bool(const Surface&)>& matches);
-
-// Queues a message for the window of a surface's, as postInput does.
-void postMessage(HWND window, Message message);
 
 // The pixel format closest to the request among the backend's, as
 // ChoosePixelFormat picks it; 0 for none.

@@ -13,6 +13,23 @@
 #include "platform/common/pixel_format.h"
 #include "platform/common/record_table.h"
 
+// A message as the queue holds it, before it is addressed to a window.
+struct Message {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+// lParam of a point or a size: x in the low 16 bits, y in the high 16 bits,
+// each wrapped to 16 bits as Windows does (-1 becomes 0xFFFF).
+inline LPARAM packPoint(int x, int y) {
+    const DWORD low = static_cast<DWORD>(x) & 0xFFFF;
+    const DWORD high = static_cast<DWORD>(y) & 0xFFFF;
+    return static_cast<LPARAM>(low | (high << 16));
+}
+
 // The records behind the handles the shared layer hands out, all of them:
 // win32.h declares each handle as a pointer to an incomplete type, completed
 // here. Brushes and menus are never made and stay incomplete. A handle is
@@ -66,6 +83,10 @@ HWND findWindow(HWND window);
 
 // The device context itself if it is a window's, else nullptr.
 HDC findDeviceContext(HDC deviceContext);
+
+// Queues a message for the window: a size it was last told of is dropped, a
+// move right after a move of the same window replaces it.
+void postMessage(HWND window, Message message);
 
 // The window message of what a backend told: pointer messages with their
 // point packed, WM_SIZE with the client size or 0 by 0 minimised, WM_CLOSE.

@@ -1,5 +1,8 @@
-// The thread's message queue: what the backend posts, the quit request, and
-// a paint whenever nothing waits; dispatch to the window procedure; the clock.
+// The thread's message queue: the messages of what the backends tell, the
+// quit request, and a paint whenever nothing waits; dispatch to the window
+// procedure; the clock.
+#include <algorithm>
+
 #include "platform/common/desktop.h"
 
 namespace {
@@ -58,7 +61,12 @@ void postInput(HWND window, WindowInput input) {
     if (!known) return;
     const bool pointer = input.kind == WindowInput::PointerMove ||
                          input.kind == WindowInput::LeftDown || input.kind == WindowInput::LeftUp;
-    if (pointer && !onClientArea(*known, input.x, input.y)) return;
+    if (pointer && input.captured) {
+        input.x = std::clamp(input.x, 0, 0xFFFF);
+        input.y = std::clamp(input.y, 0, 0xFFFF);
+    } else if (pointer && !onClientArea(*known, input.x, input.y)) {
+        return;
+    }
     postMessage(known, messageOf(input));
 }
 

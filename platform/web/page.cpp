@@ -1,13 +1,11 @@
 // The page as a backend: the canvas is the one window, its pointer events,
 // its keys and the page's own controls are the input, each animation frame a
 // paint (paused, only a frame that shows a change).
-// The runtime calls main, main calls the program's WinMain.
 #include <emscripten/emscripten.h>
 
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 
-#include "platform/common/desktop.h"
 #include "platform/web/canvas_keys.h"
 #include "platform/web/glyph_font.h"
 #include "platform/web/page.h"
@@ -22,10 +20,10 @@ constexpr int kColorBits = 24;
 Page& thePage = *new Page;
 
 // With `buttonDown`, the left button is down for it: a move of it turns.
-void post(Message message, bool buttonDown = false) {
+void post(const WindowInput& input, bool buttonDown = false) {
     if (!thePage.canvas) return;
-    postMessage(thePage.canvas->window, message);
-    thePage.playback.note(message, buttonDown);
+    postInput(thePage.canvas->window, input);
+    thePage.playback.note(input, buttonDown);
 }
 
 // A reading of performance.now() in whole milliseconds.
@@ -48,8 +46,8 @@ void setPaused(bool paused, bool reducedMotion = false) {
 void turn(DragStep step) {
     if (!thePage.canvas) return;
     const SurfaceState client = backend::surfaceState(*thePage.canvas);
-    for (const Message& message : thePage.pointers.turn(step, client.width, client.height)) {
-        post(message, true);
+    for (const WindowInput& input : thePage.pointers.turn(step, client.width, client.height)) {
+        post(input, true);
     }
     quennPageWake();
 }
@@ -60,10 +58,10 @@ void turn(DragStep step) {
 // own handling of it is to be prevented.
 extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, int buttons,
                                                      int cancelled, int x, int y) {
-    const std::optional<Message> message =
+    const std::optional<WindowInput> input =
         thePage.pointers.translate({primary != 0, button, buttons, cancelled != 0, x, y});
-    if (!message) return 0;
-    post(*message, thePage.pointers.dragging());
+    if (!input) return 0;
+    post(*input, thePage.pointers.dragging());
     quennPageWake();
     return 1;
 }
@@ -94,13 +92,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quennPageRedraw() {
 
 // The page's own messages: a new canvas size, the close control.
 extern "C" EMSCRIPTEN_KEEPALIVE void quennPagePost(UINT message, int x, int y) {
-    if (message != WM_SIZE && message != WM_CLOSE) return;
-    post({message, 0, packPoint(x, y)});
+    if (message == WM_SIZE) post({WindowInput::Resized, x, y});
+    if (message == WM_CLOSE) post({WindowInput::Close, 0, 0});
 }
 
-// The canvas is the page's one window: a second creation fails.
+// The canvas is the page's one window: a second creation fails, said on
+// the console.
 Surface* backend::createSurface(HWND window, const SurfaceRequest& request) {
-    if (thePage.canvas) return nullptr;
+    if (thePage.canvas) {
+        std::fprintf(stderr, "the page has one window: \"%s\" is refused\n", request.title);
+        return nullptr;
+    }
     thePage.canvas = Surface{window};
     quennPageOpen(kCanvasId, request.width, request.height, request.title, WM_SIZE, WM_CLOSE);
     quennPageListenToPointers();
@@ -167,13 +169,4 @@ int backend::charAdvance(const SystemFont&, unsigned code) {
 
 void backend::showMessageBox(Surface*, const char* text, const char* caption) {
     quennPageMessageBox(text, caption);
-}
-
-// exit, not a return: main returns to the page long before WinMain does,
-// when it first waits for a frame. exit runs the teardown registered at exit
-// and then tells the page the exit code.
-int main() {
-    static HINSTANCE__ instance;
-    static char noArguments[] = "";
-    std::exit(WinMain(&instance, nullptr, noArguments, SW_SHOW));
 }

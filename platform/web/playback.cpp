@@ -14,8 +14,9 @@ uint64_t Playback::milliseconds(uint64_t real) const {
     return pausedAt.value_or(real - stood);
 }
 
-void Playback::note(const Message& message, bool buttonDown) {
-    if (message.message == WM_SIZE || (message.message == WM_MOUSEMOVE && buttonDown)) {
+void Playback::note(const WindowInput& input, bool buttonDown) {
+    const bool sized = input.kind == WindowInput::Resized || input.kind == WindowInput::Minimized;
+    if (sized || (input.kind == WindowInput::PointerMove && buttonDown)) {
         invalidate();
     }
 }

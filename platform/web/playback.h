@@ -23,9 +23,9 @@ public:
     // The program's clock when the real one reads `real`.
     uint64_t milliseconds(uint64_t real) const;
 
-    // A message for the program: a new size, or a move with the left
+    // What the page tells the program: a new size, or a move with the left
     // button down, is a change to paint.
-    void note(const Message& message, bool buttonDown);
+    void note(const WindowInput& input, bool buttonDown);
     // The picture is to be painted again, whatever the clock.
     void invalidate() { changed = true; }
 

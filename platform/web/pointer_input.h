@@ -23,19 +23,19 @@ struct DragStep {
 // The layer's one left button. Mouse, touch and pen input as Windows promotes
 // it for a program that reads mouse messages: the primary pointer's main
 // button (the mouse's left button, a finger's contact, a pen's tip) pressed
-// and released, and its moves. Other pointers and other buttons make no
-// message. A finger keeps the browser's capture outside the canvas: its
-// coordinates there are clamped to 0..65535. Turns by keys and buttons press
-// the same button, as an operating system's mouse keys do.
+// and released, and its moves. Other pointers and other buttons tell
+// nothing. A finger keeps the browser's capture outside the canvas, so every
+// point is told as captured. Turns by keys and buttons press the same
+// button, as an operating system's mouse keys do.
 class PointerInput {
 public:
-    // The message the event makes, if any.
-    std::optional<Message> translate(const PointerEvent& event);
+    // What the event tells, if anything.
+    std::optional<WindowInput> translate(const PointerEvent& event);
 
     // The whole drag a turn stands for, in a client area of that size:
     // press at its centre, move by the step, release. Nothing while a
     // pointer holds the button: its drag goes on undisturbed.
-    std::vector<Message> turn(DragStep step, int clientWidth, int clientHeight) const;
+    std::vector<WindowInput> turn(DragStep step, int clientWidth, int clientHeight) const;
 
     // A pointer holds the button down.
     bool dragging() const { return pressed; }

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/common/backend.h"
+#include "platform/common/desktop.h"
 
 // A backend for the unit tests of the Win32 subset (platform/common/): its
 // surfaces, input, formats, contexts and font are plain records that a test

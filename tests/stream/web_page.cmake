@@ -50,6 +50,7 @@ foreach(variant IN ITEMS "" "_fast")
     add_executable(${program}-stream ${layer_sources} ${stream_dir}/page_recording.cpp)
     target_link_libraries(${program}-stream PRIVATE quenn_app${variant} quenn_stream_page_layer
                                                     quenn_stream_win32_subset${variant}
+                                                    quenn_win32_entry${variant}
                                                     quenn_stream_page_recorder)
     target_link_options(${program}-stream PRIVATE ${link_options})
     set_target_properties(${program}-stream PROPERTIES

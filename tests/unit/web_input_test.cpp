@@ -25,38 +25,35 @@ PointerEvent cancel(bool primary = true) {
     return {primary, kNone, 0, true, 0, 0};
 }
 
-struct Seen {
-    UINT message;
-    int x, y;
-    bool operator==(const Seen&) const = default;
-};
+using Seen = WindowInput;
+using enum WindowInput::Kind;
 
-Seen seen(const Message& message) {
-    return {message.message, int(message.lParam & 0xFFFF), int(message.lParam >> 16 & 0xFFFF)};
+// What the page tells of the pointer: always captured, since a finger keeps
+// the browser's capture outside the canvas.
+Seen seen(WindowInput::Kind kind, int x, int y) {
+    return {kind, x, y, true};
 }
 
-// What a run of events makes, in order.
+// What a run of events tells, in order.
 std::vector<Seen> translated(std::vector<PointerEvent> events) {
     PointerInput input;
     std::vector<Seen> all;
     for (const PointerEvent& event : events) {
-        if (auto message = input.translate(event)) all.push_back(seen(*message));
+        if (auto told = input.translate(event)) all.push_back(*told);
     }
     return all;
 }
 
-// The messages of a key's turn in a 256x256 client area.
+// What a key's turn tells in a 256x256 client area.
 std::vector<Seen> keyTurn(const PointerInput& input, const char* key, bool shift = false) {
     const KeyAction action = canvasKey(key, shift, false);
     EXPECT_EQ(action.kind, KeyAction::kTurn) << key;
-    std::vector<Seen> all;
-    for (const Message& message : input.turn(action.step, 256, 256)) all.push_back(seen(message));
-    return all;
+    return input.turn(action.step, 256, 256);
 }
 
 TEST(WebPointerInput, TheMainButtonDragsWhateverThePointer) {
-    const std::vector<Seen> expected{
-        {WM_LBUTTONDOWN, 10, 20}, {WM_MOUSEMOVE, 40, 30}, {WM_LBUTTONUP, 40, 30}};
+    const std::vector<Seen> expected{seen(LeftDown, 10, 20), seen(PointerMove, 40, 30),
+                                     seen(LeftUp, 40, 30)};
     EXPECT_EQ(translated({down(10, 20), move(40, 30), up(40, 30)}), expected);
 }
 
@@ -64,10 +61,8 @@ TEST(WebPointerInput, ASecondFingerChangesNothing) {
     EXPECT_EQ(
         translated({down(10, 20), move(20, 20), down(100, 100, false), move(110, 90, 1, false),
                     move(30, 25), up(110, 90, false), cancel(false), up(30, 25)}),
-        (std::vector<Seen>{{WM_LBUTTONDOWN, 10, 20},
-                           {WM_MOUSEMOVE, 20, 20},
-                           {WM_MOUSEMOVE, 30, 25},
-                           {WM_LBUTTONUP, 30, 25}}));
+        (std::vector<Seen>{seen(LeftDown, 10, 20), seen(PointerMove, 20, 20),
+                           seen(PointerMove, 30, 25), seen(LeftUp, 30, 25)}));
 }
 
 // The browser taking a touch for a gesture ends the drag; a cancel with no
@@ -75,7 +70,7 @@ TEST(WebPointerInput, ASecondFingerChangesNothing) {
 TEST(WebPointerInput, ACancelEndsTheDragAsAReleaseWould) {
     const auto seen = translated({down(10, 20), move(15, 20), cancel(), cancel()});
     ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[2].message, UINT(WM_LBUTTONUP));
+    EXPECT_EQ(seen[2].kind, LeftUp);
     EXPECT_TRUE(translated({move(5, 5, 0), cancel()}).size() == 1);
     EXPECT_TRUE(translated({down(1, 1), up(1, 1), cancel()}).size() == 2);
 }
@@ -91,13 +86,13 @@ TEST(WebPointerInput, OnlyTheMainButtonIsReported) {
     EXPECT_EQ(translated({{true, kRight, 2, false, 1, 1},
                           {true, kMain, 3, false, 2, 2},
                           {true, kMain, 2, false, 3, 3}}),
-              (std::vector<Seen>{{WM_LBUTTONDOWN, 2, 2}, {WM_LBUTTONUP, 3, 3}}));
+              (std::vector<Seen>{seen(LeftDown, 2, 2), seen(LeftUp, 3, 3)}));
 }
 
-// A finger keeps the browser's capture outside the canvas: its coordinates
-// there stay within the client's range.
-TEST(WebPointerInput, PointsOutsideTheCanvasAreClamped) {
-    EXPECT_EQ(translated({move(-7, 70000, 0)}), (std::vector<Seen>{{WM_MOUSEMOVE, 0, 0xFFFF}}));
+// A finger keeps the browser's capture outside the canvas: its points there
+// are told as they are, for the shared layer to clamp.
+TEST(WebPointerInput, PointsOutsideTheCanvasAreToldCaptured) {
+    EXPECT_EQ(translated({move(-7, 70000, 0)}), (std::vector<Seen>{seen(PointerMove, -7, 70000)}));
 }
 
 // Each press is a whole drag from the client area's centre: the program
@@ -105,12 +100,11 @@ TEST(WebPointerInput, PointsOutsideTheCanvasAreClamped) {
 TEST(WebKeyInput, ArrowsDragByTheStepInTheirDirection) {
     const PointerInput input;
     EXPECT_EQ(keyTurn(input, "ArrowRight"),
-              (std::vector<Seen>{{WM_LBUTTONDOWN, 128, 128},
-                                 {WM_MOUSEMOVE, 133, 128},
-                                 {WM_LBUTTONUP, 133, 128}}));
-    EXPECT_EQ(keyTurn(input, "ArrowLeft")[1], (Seen{WM_MOUSEMOVE, 123, 128}));
-    EXPECT_EQ(keyTurn(input, "ArrowUp")[1], (Seen{WM_MOUSEMOVE, 128, 123}));
-    EXPECT_EQ(keyTurn(input, "ArrowDown", true)[2], (Seen{WM_LBUTTONUP, 128, 143}));
+              (std::vector<Seen>{seen(LeftDown, 128, 128), seen(PointerMove, 133, 128),
+                                 seen(LeftUp, 133, 128)}));
+    EXPECT_EQ(keyTurn(input, "ArrowLeft")[1], seen(PointerMove, 123, 128));
+    EXPECT_EQ(keyTurn(input, "ArrowUp")[1], seen(PointerMove, 128, 123));
+    EXPECT_EQ(keyTurn(input, "ArrowDown", true)[2], seen(LeftUp, 128, 143));
 }
 
 // Space pauses; other keys, and any key with Control, Alt or Meta, go on to
@@ -127,15 +121,16 @@ TEST(WebKeyInput, OnlyTheArrowsAndSpaceAreThePages) {
 
 // A turn during a pointer's drag would press the button again and end the
 // drag: it makes nothing. Once the pointer lifts, turns come through again.
-// In a window narrower than the step, the move stays within the client range.
-TEST(WebKeyInput, TurnsWaitForAPointersDragAndStayInRange) {
+// In a window narrower than the step, the move is captured, for the shared
+// layer to clamp.
+TEST(WebKeyInput, TurnsWaitForAPointersDragAndAreCaptured) {
     PointerInput input;
     input.translate(down(10, 20));
     EXPECT_TRUE(input.turn({5, 0}, 256, 256).empty());
     input.translate(up(10, 20));
     EXPECT_EQ(input.turn({5, 0}, 256, 256).size(), 3u);
     EXPECT_FALSE(input.dragging());
-    EXPECT_EQ(seen(input.turn({-15, -15}, 4, 4)[1]), (Seen{WM_MOUSEMOVE, 0, 0}));
+    EXPECT_EQ(input.turn({-15, -15}, 4, 4)[1], seen(PointerMove, -13, -13));
 }
 
 }  // namespace

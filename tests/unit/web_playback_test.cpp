@@ -37,15 +37,15 @@ TEST(WebPlayback, APausedPagePaintsOnlyWhatChanged) {
     EXPECT_TRUE(playback.wantsFrame());
     playback.pause(0);
     EXPECT_FALSE(playback.wantsFrame());
-    for (const Message& message : {Message{WM_MOUSEMOVE, 0, 0}, Message{WM_LBUTTONDOWN, 0, 0},
-                                   Message{WM_LBUTTONUP, 0, 0}, Message{WM_CLOSE, 0, 0}}) {
-        playback.note(message, false);
+    for (const auto kind : {WindowInput::PointerMove, WindowInput::LeftDown, WindowInput::LeftUp,
+                            WindowInput::Close}) {
+        playback.note({kind, 0, 0}, false);
     }
     EXPECT_FALSE(playback.wantsFrame());
-    playback.note({WM_MOUSEMOVE, 0, 0}, true);
+    playback.note({WindowInput::PointerMove, 0, 0}, true);
     EXPECT_TRUE(playback.wantsFrame());
     playback.painted();
-    playback.note({WM_SIZE, 0, 0}, false);
+    playback.note({WindowInput::Resized, 0, 0}, false);
     EXPECT_TRUE(playback.wantsFrame());
     playback.painted();
     playback.invalidate();

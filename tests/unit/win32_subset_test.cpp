@@ -280,6 +280,18 @@ TEST_F(Win32Subset, InputBecomesMessagesAndNoPointerOutsideTheClientAreaArrives)
                                                            {WM_PAINT, 0, 0}}));
 }
 
+// A captured pointer (a finger's drag in the page) reaches its window
+// outside the client area too, within the 16 bits of each half.
+TEST_F(Win32Subset, ACapturedPointerArrivesAnywhereClampedTo16Bits) {
+    const HWND window = onScreen();  // 640 by 480
+    postInput(window, {WindowInput::LeftDown, 700, 500, true});
+    postInput(window, {WindowInput::LeftUp, -7, 70000, true});
+    const std::vector<MSG> messages = untilPaint();
+    ASSERT_EQ(idsOf(messages), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_PAINT}));
+    EXPECT_EQ(messages[0].lParam, packPoint(700, 500));
+    EXPECT_EQ(messages[1].lParam, packPoint(0, 0xFFFF));
+}
+
 TEST_F(Win32Subset, MovesFoldIntoTheLatestBetweenOtherMessagesOfTheWindow) {
     const HWND window = onScreen();
     const HWND other = create();
