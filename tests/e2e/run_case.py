@@ -24,6 +24,7 @@ WEB_CASE_MODULES = [
     "case_web_context",
     "case_web_app",
     "case_web_hands",
+    "case_web_policy",
 ]
 
 

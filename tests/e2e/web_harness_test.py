@@ -5,13 +5,16 @@ BiDi's values, Firefox's profile, and the merged list of the page's cases."""
 
 import json
 import math
+import os
 import re
 import subprocess
+import tempfile
 import types
 import unittest
+import urllib.request
 
 from harness import bidi
-from harness.browser import Page, Pointers
+from harness.browser import Page, PageServer, Pointers, declared_policy
 from harness.checks import Unsupported
 from harness.chromium import Chromium, pen_command
 from harness.firefox import NO_WEBGL, WEBGL, Firefox, preload, user_js
@@ -255,6 +258,40 @@ class FirefoxTest(unittest.TestCase):
             page.pointer_down("pen", 10, 10)
         self.assertIn("newer Firefox than 140.12.0", str(missing.exception))
         self.assertFalse([method for method, _ in page.sent if method == "script.callFunction"])
+
+
+class PolicyTest(unittest.TestCase):
+    POLICY = "default-src 'none'; script-src 'self'"
+
+    def folder(self, head):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        with open(os.path.join(folder.name, "index.html"), "w") as page:
+            page.write(f"<!DOCTYPE html><html><head>{head}</head><body></body></html>")
+        with open(os.path.join(folder.name, "start.js"), "w") as script:
+            script.write("'use strict';\n")
+        return folder.name
+
+    def meta(self, policy):
+        return f'<meta http-equiv="content-security-policy" content="{policy}">'
+
+    def headers(self, folder, policy):
+        server = PageServer(folder, policy=policy)
+        self.addCleanup(server.stop)
+        return [urllib.request.urlopen(server.url(name)).headers.get_all("Content-Security-Policy")
+                for name in ("index.html", "start.js")]
+
+    def test_the_declared_policy_goes_out_as_a_header_on_every_file(self):
+        folder = self.folder(self.meta(self.POLICY) + '<meta name="theme-color" content="#000">')
+        policy = declared_policy(folder)
+        self.assertEqual(policy, self.POLICY)
+        self.assertEqual(self.headers(folder, policy), [[self.POLICY], [self.POLICY]])
+        self.assertEqual(self.headers(folder, None), [None, None])
+
+    def test_a_page_declaring_none_or_two_gives_no_policy(self):
+        self.assertIsNone(declared_policy(self.folder("")))
+        self.assertIsNone(declared_policy(self.folder(self.meta(self.POLICY) +
+                                                      self.meta("default-src 'self'"))))
 
 
 class WebCasesTest(unittest.TestCase):

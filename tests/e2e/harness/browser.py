@@ -6,6 +6,7 @@ capturing the screen, and input."""
 
 import base64
 import functools
+import html.parser
 import http.server
 import io
 import os
@@ -32,6 +33,19 @@ var held = new Promise(function(resolve) { window.quennTestStart = resolve; });
   };
 });
 """
+# Run in every page before its own scripts, for the rest of the browser's
+# life: each securitypolicyviolation event, kept in the tab's session storage
+# so that those of a page that loads again are kept too.
+RECORD_VIOLATIONS = """
+window.addEventListener('securitypolicyviolation', function(event) {
+  var seen = JSON.parse(sessionStorage.getItem('quennTestViolations') || '[]');
+  seen.push({page: location.href, directive: event.effectiveDirective,
+             blocked: event.blockedURI, at: event.sourceFile + ':' + event.lineNumber,
+             sample: event.sample});
+  sessionStorage.setItem('quennTestViolations', JSON.stringify(seen));
+}, true);
+"""
+VIOLATIONS = "return JSON.parse(sessionStorage.getItem('quennTestViolations') || '[]');"
 CANVAS = "canvas#quenn"
 # Where an element is in the viewport, in CSS pixels.
 ELEMENT_RECT = """
@@ -55,15 +69,44 @@ class ScriptError(Exception):
     """A script run in the page threw."""
 
 
+class _PolicyReader(html.parser.HTMLParser):
+    """The Content Security Policy a page declares in its <meta>s."""
+
+    def __init__(self):
+        super().__init__()
+        self.policies = []
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "meta" and (attrs.get("http-equiv") or "").lower() == \
+                "content-security-policy":
+            self.policies.append(attrs.get("content") or "")
+
+
+def declared_policy(directory, page="index.html"):
+    """The policy `page` of `directory` declares, for a server to send as
+    its header too; None where it declares none or more than one."""
+    reader = _PolicyReader()
+    with open(os.path.join(directory, page)) as source:
+        reader.feed(source.read())
+    return reader.policies[0] if len(reader.policies) == 1 else None
+
+
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm", ".js": "text/javascript"})
+
+    def __init__(self, *args, policy=None, **kwargs):
+        self.policy = policy
+        super().__init__(*args, **kwargs)
 
     def end_headers(self):
         # A cross-origin isolated page: its performance.now() counts in 5 us
         # steps instead of 100 us, fine enough to time one frame.
         self.send_header("Cross-Origin-Opener-Policy", "same-origin")
         self.send_header("Cross-Origin-Embedder-Policy", "require-corp")
+        if self.policy:
+            self.send_header("Content-Security-Policy", self.policy)
         super().end_headers()
 
     def log_message(self, *args):
@@ -72,10 +115,11 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class PageServer:
     """build/web over HTTP on a free local port (or `port`), in a thread of
-    this process."""
+    this process; with `policy`, as a Content-Security-Policy header on
+    every response, as a strict host sends it."""
 
-    def __init__(self, directory, port=0):
-        handler = functools.partial(_QuietHandler, directory=directory)
+    def __init__(self, directory, port=0, policy=None):
+        handler = functools.partial(_QuietHandler, directory=directory, policy=policy)
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
         self.port = self.httpd.server_address[1]
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
@@ -146,18 +190,21 @@ class Page:
     """A browser showing one page of `page_dir` at a time. Screenshots of
     the canvas are kept under their labels in `shots`; the browser's logs
     go to `log_dir`. Positions are in canvas CSS pixels from its top-left
-    corner. An engine sets `name` and the methods below that raise
-    NotImplementedError. With `reduced_motion`, the browser tells pages that
-    the user prefers reduced motion."""
+    corner. The server sends `policy` as a header; every page records the
+    policy violations it sees. An engine sets `name` and the methods below
+    that raise NotImplementedError. With `reduced_motion`, the browser tells
+    pages that the user prefers reduced motion."""
 
     name = None
 
-    def __init__(self, page_dir, log_dir, shots, webgl=True, reduced_motion=False):
+    def __init__(self, page_dir, log_dir, shots, webgl=True, reduced_motion=False,
+                 policy=None):
         self.page_dir = page_dir
         self.log_dir = log_dir
         self.shots = shots
         self.webgl = webgl
         self.reduced_motion = reduced_motion
+        self.policy = policy
         self.server = None
         self.port = None  # the server's, kept while it is stopped
         self.pointers = Pointers()
@@ -165,8 +212,9 @@ class Page:
 
     def __enter__(self):
         try:
-            self.server = PageServer(self.page_dir)
+            self.server = PageServer(self.page_dir, policy=self.policy)
             self.start_browser()
+            self.add_preload(RECORD_VIOLATIONS)
         except BaseException:
             self.close()
             raise
@@ -199,7 +247,7 @@ class Page:
         """From now on the page's address serves the files of `directory`."""
         self.stop_server()
         self.page_dir = directory
-        self.server = PageServer(directory, self.port)
+        self.server = PageServer(directory, self.port, self.policy)
 
     def open(self, page, held=False, preload=None):
         """Loads the page. With `held`, its program waits for start_program;
@@ -212,6 +260,19 @@ class Page:
         self.pointers = Pointers()
         sources = ([HOLD_PROGRAM] if held else []) + ([preload] if preload else [])
         self.load(self.page_url(page), sources)
+
+    def load(self, url, sources):
+        """Navigates to `url`, running each of `sources` in the new document
+        before its own scripts, and returns once it has loaded."""
+        added = [self.add_preload(source) for source in sources]
+        self.navigate(url)
+        for preload in added:
+            self.remove_preload(preload)
+
+    def violations(self):
+        """Each policy violation the pages of the tab saw, in order, since
+        the first of them loaded: page, directive, blocked URI, at, sample."""
+        return self.script(VIOLATIONS)
 
     def start_program(self):
         """Lets the program of a page opened with `held` start."""
@@ -359,9 +420,16 @@ class Page:
         """Stops the browser and everything it needs; safe to call twice."""
         raise NotImplementedError
 
-    def load(self, url, sources):
-        """Navigates to `url`, running each of `sources` in the new document
-        before its own scripts, and returns once it has loaded."""
+    def add_preload(self, source):
+        """Runs `source` in each new document before its own scripts, until
+        removed; returns what remove_preload takes."""
+        raise NotImplementedError
+
+    def remove_preload(self, preload):
+        raise NotImplementedError
+
+    def navigate(self, url):
+        """Navigates to `url` and returns once it has loaded."""
         raise NotImplementedError
 
     def script(self, code, *args):

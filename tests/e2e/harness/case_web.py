@@ -4,7 +4,7 @@ pictures, and the native program's own pictures as the reference."""
 import os
 import time
 
-from .browser import PAGE_TIMEOUT, png_image
+from .browser import PAGE_TIMEOUT, declared_policy, png_image
 from .engines import ENGINES
 from .case_input import move_in_steps, scaled, start_drawn
 from .case_failure import MESSAGE
@@ -32,10 +32,29 @@ def page_dir(ctx):
     return os.path.join(ctx.source_dir, "build", "web")
 
 
-def browser(ctx, webgl=True, reduced_motion=False):
-    """The case's browser, of the engine the context names."""
-    return ENGINES[ctx.engine](page_dir(ctx), ctx.log_dir, ctx.shots, webgl=webgl,
-                               reduced_motion=reduced_motion)
+def browser(ctx, webgl=True, reduced_motion=False, policy_header=True):
+    """The case's browser, of the engine the context names. Its server sends
+    the policy the page declares as a header too, as a strict host does,
+    unless told not to."""
+    directory = page_dir(ctx)
+    policy = declared_policy(directory) if policy_header else None
+    check(policy or not policy_header, "index.html", "one Content Security Policy declared in "
+          "a <meta http-equiv>", "none, or more than one")
+    return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, webgl=webgl,
+                               reduced_motion=reduced_motion, policy=policy)
+
+
+def describe_violation(violation):
+    return (f"{violation['directive']} blocked {violation['blocked'] or '?'} at "
+            f"{violation['at']} on {violation['page']} ({violation['sample'] or 'no sample'})")
+
+
+def check_policy_kept(page, state):
+    """No policy violation since the first page of the case loaded."""
+    found = page.violations()
+    check(not found, f"the page's Content Security Policy {state}",
+          "no securitypolicyviolation event since its first script",
+          "; ".join(describe_violation(v) for v in found))
 
 
 # Run before the page's own scripts: a copy of every frame the program draws
@@ -195,6 +214,7 @@ def case_web_picture(ctx):
         check_grid_like(first, native, "first picture")
         times, frames = timed_recording(page)
         check_recording(ctx, frames[0], frames, times)
+        check_policy_kept(page, "with the program running")
 
 
 def case_web_drag(ctx):
@@ -211,6 +231,7 @@ def case_web_drag(ctx):
             time.sleep(0.3)
             seen.append(page.shoot(f"move {number}"))
         page.release()
+        check_policy_kept(page, "through a drag")
     turned, straight, past, back = seen[1:]
     grid = first.count({GRID})
     check(grid_difference(first, turned) > grid // 4, "drag 30 right, 10 down",
@@ -266,11 +287,13 @@ def case_web_no_webgl(ctx):
         check(MESSAGE in texts[0], "the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
         check(page.exit_code() is None, "while the dialog shows", "the program waiting",
               f"exit code {page.exit_code()}")
+        check_policy_kept(page, "with the message box open")
         page.click_dialog_button()
         code = page.wait_exit(5.0)
         check(code == 1, "exit code without WebGL 2", "1", str(code))
         check(not page.dialog_texts(), "after the button", "no dialog left",
               f"{len(page.dialog_texts())}")
+        check_policy_kept(page, "after the message box")
 
 
 def case_web_fast(ctx):

@@ -17,7 +17,8 @@ from PIL import Image
 
 from .browser import ScriptError
 from .case_failure import MESSAGE
-from .case_web import DRAG_START, PAGES, TURNED, browser, open_drawn, page_dir
+from .case_web import (DRAG_START, PAGES, TURNED, browser, check_policy_kept, open_drawn,
+                       page_dir)
 from .checks import CheckFailed, check, found, wait_for
 from .picture import GRID, grid_difference
 from .watch import is_drawn
@@ -352,6 +353,7 @@ def case_web_offline(ctx):
         first = open_drawn(page, "quenn", "offline")
         check_drag_turns(page, first)
         open_drawn(page, "quenn-fast", "quenn-fast offline")
+        check_policy_kept(page, "online, then offline")
 
 
 def case_web_update(ctx):
@@ -374,6 +376,7 @@ def case_web_update(ctx):
         files = next(iter(caches.values()))
         differ = [name for name, digest in files.items() if digest != file_hash(rebuilt, name)]
         check(not differ and files, "the new cache", "the rebuilt files", f"{differ} differ")
+        check_policy_kept(page, "through a service worker update")
 
 
 def case_web_update_refused(ctx):

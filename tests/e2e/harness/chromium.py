@@ -79,12 +79,14 @@ class Chromium(Page):
     def cdp(self, method, params):
         return self.driver.execute_cdp_cmd(method, params)
 
-    def load(self, url, sources):
-        added = [self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": source})
-                 for source in sources]
+    def add_preload(self, source):
+        return self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": source})
+
+    def remove_preload(self, preload):
+        self.cdp("Page.removeScriptToEvaluateOnNewDocument", preload)
+
+    def navigate(self, url):
         self.driver.get(url)
-        for script in added:
-            self.cdp("Page.removeScriptToEvaluateOnNewDocument", script)
         self.touch_emulated = False  # told again for each page, to be sure
 
     def script(self, code, *args):

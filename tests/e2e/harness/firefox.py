@@ -199,14 +199,16 @@ class Firefox(Page):
             shutil.rmtree(self.profile, ignore_errors=True)
             self.profile = None
 
-    def load(self, url, sources):
-        added = [self.session.command("script.addPreloadScript",
-                                      {"functionDeclaration": preload(source)})
-                 for source in sources]
+    def add_preload(self, source):
+        return self.session.command("script.addPreloadScript",
+                                    {"functionDeclaration": preload(source)})
+
+    def remove_preload(self, preload_script):
+        self.session.command("script.removePreloadScript", preload_script)
+
+    def navigate(self, url):
         self.session.command("browsingContext.navigate",
                              {"context": self.context, "url": url, "wait": "complete"})
-        for script in added:
-            self.session.command("script.removePreloadScript", script)
 
     def call(self, context, function, args):
         """Calls `function` (JavaScript source) in `context` with `args`."""
