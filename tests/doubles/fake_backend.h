@@ -48,7 +48,7 @@ struct ClockAt {
 struct Backend {
     // Surfaces
     bool refuseSurfaces = false;
-    bool refuseFormats = false;          // setSurfaceFormat fails
+    bool refuseFormats = false;                 // setSurfaceFormat fails
     SurfaceState made{640, 480, false, false};  // the state of each new surface
     std::vector<std::unique_ptr<Surface>> surfaces;
 

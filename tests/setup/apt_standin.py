@@ -31,7 +31,7 @@ def path(name):
 def lines(name):
     try:
         with open(path(name), encoding="utf-8") as text:
-            return text.read().split()
+            return text.read().splitlines()
     except FileNotFoundError:
         return []
 
@@ -47,7 +47,7 @@ def full_name(package):
 
 def apt_get(args, world):
     if args[0] == "update":
-        failed = len([call for call in lines_of_calls() if call.startswith("apt-get update")])
+        failed = len([call for call in lines("calls") if call.startswith("apt-get update")])
         failures = world.get("update_failures", 0)
         if failures == -1 or failed <= failures:
             print(BROKEN_INDEX, file=sys.stderr)
@@ -72,18 +72,10 @@ def apt_get(args, world):
     return 0
 
 
-def lines_of_calls():
-    try:
-        with open(path("calls"), encoding="utf-8") as text:
-            return text.read().splitlines()
-    except FileNotFoundError:
-        return []
-
-
 def dpkg(args, world):
     if args == ["--audit"]:
         # An install cut short leaves a package half-configured until this.
-        if world.get("interrupted") and not any("--configure" in c for c in lines_of_calls()):
+        if world.get("interrupted") and not any("--configure" in c for c in lines("calls")):
             print("The following packages are only half configured: libopengl0")
     elif args == ["--print-architecture"]:
         print(NATIVE)
