@@ -17,6 +17,7 @@ from harness.checks import CheckFailed, Unsupported
 from harness.driver import SKIPPED, drive
 from harness.runners import WINE_DIR, WineRunner, can_start, machine_wine, prefix_arch, wine_for
 from harness.case_endurance import resident_level
+from harness.case_picture import timed_recording
 from harness.sanitizers import sanitizer_findings
 from harness.valgrind_report import own_errors
 from make_wine_prefix import wineboot
@@ -126,6 +127,31 @@ class PixelKindTest(unittest.TestCase):
         before = picture.Picture(image_of([grey, grey, bg, bg]))
         after = picture.Picture(image_of([grey, green, grey, bg]))
         self.assertEqual(picture.grid_difference(before, after), 1)
+
+
+class TimedRecordingTest(unittest.TestCase):
+    def recordings(self, *gaps):
+        """record_once for recordings whose pictures are 0.1 s apart but for
+        one gap, from 0.4 s on, of each of `gaps` in turn."""
+        made = []
+
+        def record_once(attempt):
+            made.append(attempt)
+            gap = gaps[attempt - 1]
+            times = [0.1 * i for i in range(5)] + [0.4 + gap + 0.1 * i for i in range(9)]
+            return times, [attempt] * len(times)
+        return made, record_once
+
+    def test_a_starved_recording_is_taken_again(self):
+        made, record_once = self.recordings(0.3, 0.2)
+        self.assertEqual(timed_recording(record_once)[1][0], 2)
+        self.assertEqual(made, [1, 2])
+
+    def test_three_starved_recordings_fail(self):
+        made, record_once = self.recordings(0.3, 0.3, 0.3)
+        with self.assertRaises(CheckFailed):
+            timed_recording(record_once)
+        self.assertEqual(made, [1, 2, 3])
 
 
 class SanitizerReportTest(unittest.TestCase):

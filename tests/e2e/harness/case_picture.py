@@ -2,7 +2,7 @@
 
 import time
 
-from .checks import check
+from .checks import CheckFailed, check
 from .picture import BACKGROUND, GRID, LEAF, OTHER, PLANT, STEM, TEXT_KINDS, Picture, new_pixels
 from .watch import wait_picture, wait_window
 
@@ -15,6 +15,10 @@ RECORD = 2.5
 SWAY_RADIUS = 4
 # The second plant's pixels, short of the about 190 it shows.
 SECOND_PLANT = 80
+# See timed_recording.
+TIMED_FROM = 0.5
+MOST_APART = 0.25
+RECORDINGS = 3
 
 
 def start_and_shoot(ctx, desktop, program_path, label):
@@ -44,15 +48,21 @@ def case_window(ctx):
                   repr(hint))
 
 
-def check_scene(picture, label):
+def check_scene(picture, label, any_moment=False):
+    """The scene's colours on `picture`. At the sway's straight end (no bend,
+    every 4π s of a plant's age) the leaves lie along the stems and hardly
+    show, so a picture taken `any_moment` has its leaves counted with the
+    stems."""
     counts = picture.counts()
     total = picture.width * picture.height
     most = max(counts, key=counts.get)
     check(most == BACKGROUND and counts[BACKGROUND] > total // 3, f"{label}: background",
           "the background colour (102, 76, 89) on most pixels", picture.summary())
-    for kind, least in ((GRID, 50), (STEM, 50), (LEAF, 50)):
-        check(counts.get(kind, 0) >= least, f"{label}: {kind} colour",
-              f"at least {least} pixels", picture.summary())
+    plant = ((STEM, counts.get(STEM, 0)), (LEAF, counts.get(LEAF, 0)))
+    if any_moment:
+        plant = (("plant", sum(count for _, count in plant)),)
+    for kind, count in ((GRID, counts.get(GRID, 0)),) + plant:
+        check(count >= 50, f"{label}: {kind} colour", "at least 50 pixels", picture.summary())
     check(counts.get(OTHER, 0) <= total // 50, f"{label}: colours",
           "almost only the scene's colours", picture.summary())
 
@@ -73,11 +83,6 @@ def check_counter_corner(picture, label):
           "half-white text pixels", picture.summary())
     in_corner, where = counter_in_corner(picture)
     check(in_corner, f"{label}: counter position", "text in the lower-left corner", where)
-
-
-def counter_width(picture):
-    left, _, right, _ = picture.bounds(TEXT_KINDS)
-    return right - left + 1
 
 
 def record(desktop, window, seconds, interval=0.04):
@@ -119,8 +124,9 @@ def check_recording(ctx, first, pictures, times):
     change = counter_change(pictures)
     check(change is not None, "counter", f"the counter changing within {RECORD:g} s",
           f"{first.count(TEXT_KINDS)} text pixels throughout")
-    check(counter_width(last) > counter_width(first), "counter after 2 s", "wider than 'FPS 0'",
-          f"{counter_width(last)} px wide, 'FPS 0' {counter_width(first)}")
+    # Whatever the frame rate, the last shows a count other than the first's 0.
+    check(last.positions(TEXT_KINDS) != first.positions(TEXT_KINDS), "last counter",
+          "other text than the first picture's 'FPS 0'", "the same text")
     one_second = times[change]
     before = largest_appearance(pictures, times, one_second - 0.2, one_second + 0.3)
     appeared = largest_appearance(pictures, times, one_second + 0.3, one_second + 0.9)
@@ -136,14 +142,41 @@ def check_recording(ctx, first, pictures, times):
           f"counter change at {one_second:.2f} s, sway at most {before[0]}")
 
 
+def largest_gap(times, since):
+    """The longest time between two pictures, from the last picture before
+    `since` on."""
+    start = max(0, len([t for t in times if t < since]) - 1)
+    return max((b - a for a, b in zip(times[start:], times[start + 1:])), default=0.0)
+
+
+def timed_recording(record_once):
+    """Pictures of the program's first seconds, as `record_once(attempt)`
+    gives them (times from the first, pictures), close enough together from
+    before the counter's first change on to time it and the second plant by.
+    While the program or the test was starved of the processor for longer,
+    the program is started again for a new recording."""
+    for attempt in range(1, RECORDINGS + 1):
+        times, pictures = record_once(attempt)
+        gap = largest_gap(times, TIMED_FROM)
+        if gap <= MOST_APART:
+            return times, pictures
+    raise CheckFailed("the recordings", f"one of {RECORDINGS} with its pictures from "
+                      f"{TIMED_FROM:g} s on at most {MOST_APART:g} s apart",
+                      f"{gap:.2f} s between two pictures in the last")
+
+
 def case_picture(ctx):
-    with ctx.desktop() as desktop:
-        _, window, first = start_and_shoot(ctx, desktop, ctx.program, "first")
-        check_scene(first, "first picture")
-        check_counter_corner(first, "first picture")
-        series = [(time.monotonic(), first.image)] + record(desktop, window, RECORD)
-        times = [t - series[0][0] for t, _ in series]
-        check_recording(ctx, first, [Picture(image) for _, image in series], times)
+    def record_once(attempt):
+        with ctx.desktop() as desktop:
+            label = "first" if attempt == 1 else f"first of recording {attempt}"
+            _, window, first = start_and_shoot(ctx, desktop, ctx.program, label)
+            check_scene(first, label)
+            check_counter_corner(first, label)
+            series = [(time.monotonic(), first.image)] + record(desktop, window, RECORD)
+        return [t - series[0][0] for t, _ in series], [Picture(image) for _, image in series]
+
+    times, pictures = timed_recording(record_once)
+    check_recording(ctx, pictures[0], pictures, times)
 
 
 def case_fast(ctx):

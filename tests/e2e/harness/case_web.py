@@ -8,8 +8,9 @@ from .browser import PAGE_TIMEOUT, declared_policy, png_image
 from .engines import ENGINES
 from .case_input import move_in_steps, scaled, start_drawn
 from .case_failure import MESSAGE
-from .case_picture import RECORD, check_counter_corner, check_recording, check_scene
-from .checks import CheckFailed, check, found, wait_for
+from .case_picture import (RECORD, check_counter_corner, check_recording, check_scene,
+                           timed_recording)
+from .checks import check, found, wait_for
 from .picture import GRID, PLANT, Picture, grid_difference
 from .watch import is_drawn
 
@@ -101,12 +102,6 @@ window.quennTestFrames = [];
 """ % {"seconds": RECORD * 1000}
 
 
-# See timed_recording.
-TIMED_FROM = 0.5
-MOST_APART = 0.25
-RECORDINGS = 3
-
-
 def open_drawn(page, name, label, preload=None):
     """Opens a page (running `preload` first) and starts its program once
     the page can be watched; the first drawn picture, which must come soon."""
@@ -119,31 +114,6 @@ def open_drawn(page, name, label, preload=None):
     check(delay < PAGE_START, f"first picture of {label}",
           f"a drawn frame within {PAGE_START:g} s of the program's start", f"after {delay:.2f} s")
     return picture
-
-
-def largest_gap(times, since):
-    """The longest time between two frames, from the last frame before
-    `since` on."""
-    start = max(0, len([t for t in times if t < since]) - 1)
-    return max((b - a for a, b in zip(times[start:], times[start + 1:])), default=0.0)
-
-
-def timed_recording(page):
-    """Frames of the program's first seconds (times from the first), close
-    enough together from before the counter's first change on to time it
-    and the second plant by; while the program was starved of the processor
-    for longer, the page is opened again for a new recording."""
-    for attempt in range(1, RECORDINGS + 1):
-        if attempt > 1:
-            open_drawn(page, "quenn", f"recording {attempt}", preload=RECORD_FRAMES)
-        frames = recorded_frames(page)
-        times = [t - frames[0][0] for t, _ in frames]
-        gap = largest_gap(times, TIMED_FROM)
-        if gap <= MOST_APART:
-            return times, [picture for _, picture in frames]
-    raise CheckFailed("the page's recordings", f"one of {RECORDINGS} with its frames from "
-                      f"{TIMED_FROM:g} s on at most {MOST_APART:g} s apart",
-                      f"{gap:.2f} s between two frames in the last")
 
 
 def recorded_frames(page):
@@ -212,7 +182,14 @@ def case_web_picture(ctx):
         check_scene(first, "first picture")
         check_counter_corner(first, "first picture")
         check_grid_like(first, native, "first picture")
-        times, frames = timed_recording(page)
+
+        def record_once(attempt):
+            if attempt > 1:
+                open_drawn(page, "quenn", f"recording {attempt}", preload=RECORD_FRAMES)
+            frames = recorded_frames(page)
+            return [t - frames[0][0] for t, _ in frames], [picture for _, picture in frames]
+
+        times, frames = timed_recording(record_once)
         check_recording(ctx, frames[0], frames, times)
         check_policy_kept(page, "with the program running")
 
