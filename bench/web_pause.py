@@ -16,7 +16,7 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
 
 from harness.engines import ENGINES  # noqa: E402
-from harness.case_web import open_drawn  # noqa: E402
+from harness.page import open_drawn  # noqa: E402
 
 SETTLE = 1.0  # seconds after a change of state before the span starts
 

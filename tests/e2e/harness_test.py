@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Checks of the harness's own judgements: pixel kinds, valgrind errors,
-sanitizer reports, the storm's plan, which Wine runs, and a case's outcome."""
+sanitizer reports, the storm's plan, which Wine runs, a case's outcome and
+the merged list of the cases."""
 
 import contextlib
 import io
@@ -8,6 +9,7 @@ import itertools
 import os
 import shutil
 import tempfile
+import types
 import unittest
 
 from PIL import Image
@@ -17,8 +19,9 @@ from harness.checks import CheckFailed, Unsupported
 from harness.driver import SKIPPED, drive
 from harness.runners import WINE_DIR, WineRunner, can_start, machine_wine, prefix_arch, wine_for
 from harness.case_endurance import resident_level
-from harness.case_picture import timed_recording
+from harness.cases import merged_cases
 from harness.sanitizers import sanitizer_findings
+from harness.scene_checks import timed_recording
 from harness.valgrind_report import own_errors
 from make_wine_prefix import wineboot
 
@@ -304,6 +307,20 @@ class WineChoiceTest(unittest.TestCase):
         self.assertIn(f"a {other} one", str(refused.exception))
         with self.assertRaises(CheckFailed):
             WineRunner(self.prefix(None))
+
+
+class CasesTest(unittest.TestCase):
+    def module(self, name, **cases):
+        return types.SimpleNamespace(__name__=name, CASES=cases)
+
+    def test_every_module_adds_its_cases(self):
+        merged = merged_cases([self.module("a", picture=1, drag=2), self.module("b", touch=3)])
+        self.assertEqual(merged, {"picture": 1, "drag": 2, "touch": 3})
+
+    def test_a_name_two_modules_use_is_refused(self):
+        with self.assertRaises(ValueError) as refused:
+            merged_cases([self.module("a", pen=1), self.module("b", pen=2)])
+        self.assertIn("'pen'", str(refused.exception))
 
 
 def image_of(pixels):

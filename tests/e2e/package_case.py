@@ -7,33 +7,25 @@ Exits 0 when every check of the case held, 1 otherwise."""
 import argparse
 import os
 import sys
+from dataclasses import dataclass
 
+from harness.cases import CASES
 from harness.driver import drive, fresh_directory
-from harness.package_linux import case_deb, case_lintian, case_tarball
-from harness.package_windows import case_nsis, case_zip
 from harness.packages import Packages
 
-CASES = {
-    "lintian": case_lintian,
-    "deb": case_deb,
-    "tarball": case_tarball,
-    "zip": case_zip,
-    "nsis": case_nsis,
-}
 
-
+@dataclass
 class PackageContext:
-    def __init__(self, packages, source_dir, wine_prefix, log_dir, shots):
-        self.packages = packages
-        self.source_dir = source_dir
-        self.wine_prefix = wine_prefix
-        self.log_dir = log_dir
-        self.shots = shots
+    packages: Packages
+    source_dir: str
+    wine_prefix: str
+    log_dir: str
+    shots: dict
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("case", choices=sorted(CASES))
+    parser.add_argument("case", choices=sorted(CASES["package"]))
     parser.add_argument("--packages", required=True, help="scripts/package's output folder")
     parser.add_argument("--version", required=True, help="the version the packages carry")
     parser.add_argument("--source-dir", required=True)
@@ -45,8 +37,8 @@ def main():
 
     def body(shots):
         packages = Packages(args.packages, args.version)
-        CASES[args.case](PackageContext(packages, args.source_dir, args.wine_prefix, artifacts,
-                                        shots))
+        context = PackageContext(packages, args.source_dir, args.wine_prefix, artifacts, shots)
+        CASES["package"][args.case](context)
 
     return drive(f"package {args.case}", artifacts, args.time_limit, body)
 

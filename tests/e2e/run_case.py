@@ -7,7 +7,6 @@ here (it says why), 1 otherwise, after saving the screenshots it took under
 the artifacts directory."""
 
 import argparse
-import importlib
 import os
 import sys
 
@@ -17,34 +16,10 @@ from harness.driver import drive, fresh_directory
 from harness.engines import DEFAULT, ENGINES
 from harness.runners import NativeRunner, WineRunner, machine_wine
 
-# The page's cases, a module of them to a line.
-WEB_CASE_MODULES = [
-    "case_web",
-    "case_web_pointers",
-    "case_web_context",
-    "case_web_app",
-    "case_web_hands",
-    "case_web_policy",
-]
-
-
-def merged_cases(modules):
-    """Every module's CASES in one dict; a name two of them use is an error."""
-    cases = {}
-    for module in modules:
-        for name, case in module.CASES.items():
-            if name in cases:
-                raise ValueError(f"web case {name!r} in {module.__name__} and another module")
-            cases[name] = case
-    return cases
-
-
-WEB_CASES = merged_cases(importlib.import_module(f"harness.{name}") for name in WEB_CASE_MODULES)
-
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("case", choices=sorted(set(CASES) | set(WEB_CASES)))
+    parser.add_argument("case", choices=sorted(set(CASES["program"]) | set(CASES["web"])))
     parser.add_argument("--runner", choices=["native", "wine", "web"], default="native")
     parser.add_argument("--engine", choices=sorted(ENGINES), default=DEFAULT,
                         help="the browser of the web runner")
@@ -60,7 +35,15 @@ def parse_arguments():
                         help="seconds before the case gives up and cleans up")
     parser.add_argument("--keep-shots", action="store_true",
                         help="save the screenshots when the case passes, too")
-    return parser.parse_args()
+    args = parser.parse_args()
+    if args.case not in cases_of(args.runner):
+        parser.error(f"case {args.case!r} does not run in the {args.runner} runner")
+    return args
+
+
+def cases_of(runner):
+    """The cases of the page in the web runner, else the program's."""
+    return CASES["web" if runner == "web" else "program"]
 
 
 def runner_and_programs(args):
@@ -86,7 +69,7 @@ def main():
         runner, program, fast_program = runner_and_programs(args)
         context = Context(runner, program, fast_program, args.source_dir, artifacts, shots,
                           engine=args.engine)
-        (WEB_CASES if web else CASES)[args.case](context)
+        cases_of(args.runner)[args.case](context)
 
     return drive(f"{label} {args.case}", artifacts, args.time_limit, body, args.keep_shots)
 

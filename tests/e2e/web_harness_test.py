@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks of the page harness's own parts that need no browser: the
 pointers' bookkeeping, the input each engine is sent for them, WebDriver
-BiDi's values, Firefox's profile, and the merged list of the page's cases."""
+BiDi's values and Firefox's profile."""
 
 import json
 import math
@@ -18,7 +18,6 @@ from harness.browser import Page, PageServer, Pointers, declared_policy
 from harness.checks import Unsupported
 from harness.chromium import Chromium, pen_command
 from harness.firefox import NO_WEBGL, WEBGL, Firefox, preload, user_js
-from run_case import merged_cases
 
 
 NODE = "/usr/bin/node"  # Emscripten's, which the page's build needs
@@ -292,20 +291,6 @@ class PolicyTest(unittest.TestCase):
         self.assertIsNone(declared_policy(self.folder("")))
         self.assertIsNone(declared_policy(self.folder(self.meta(self.POLICY) +
                                                       self.meta("default-src 'self'"))))
-
-
-class WebCasesTest(unittest.TestCase):
-    def module(self, name, **cases):
-        return types.SimpleNamespace(__name__=name, CASES=cases)
-
-    def test_every_module_adds_its_cases(self):
-        merged = merged_cases([self.module("a", picture=1, drag=2), self.module("b", touch=3)])
-        self.assertEqual(merged, {"picture": 1, "drag": 2, "touch": 3})
-
-    def test_a_name_two_modules_use_is_refused(self):
-        with self.assertRaises(ValueError) as refused:
-            merged_cases([self.module("a", pen=1), self.module("b", pen=2)])
-        self.assertIn("'pen'", str(refused.exception))
 
 
 if __name__ == "__main__":

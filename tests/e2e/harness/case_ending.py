@@ -3,8 +3,8 @@ window destroyed, its connection to the server lost."""
 
 import os
 
-from .case_input import start_drawn
 from .checks import check
+from .program import start_drawn
 from .watch import wait_exit
 
 # Each of these ends the program within a second.
@@ -56,3 +56,9 @@ def case_connection_lost(ctx):
         program, _, _ = start_drawn(ctx, desktop, extra_env=losing_environment())
         desktop.x.stop()
         check_lost(program, desktop.x.display, "the server ended")
+
+
+CASES = {
+    "destroyed": case_destroyed,
+    "connection-lost": case_connection_lost,
+}

@@ -6,11 +6,11 @@ import os
 import random
 import time
 
-from .case_input import close_and_expect_zero, drag
-from .case_picture import check_counter_corner, counter_in_corner
 from .checks import check, wait_for
 from .picture import OTHER
 from .processes import resident_kib
+from .program import close_and_expect_zero, drag
+from .scene_checks import check_counter_corner, counter_in_corner
 from .storm import Click, DragOut, Iconify, Moves, Pause, Resize, Restore, storm_actions
 from .watch import is_drawn, still_running, wait_picture, wait_window
 
@@ -216,3 +216,9 @@ def case_storm(ctx):
         desktop.client.resize(window, *AFTER_STORM)
         drawn_and_changing(desktop, program, window, AFTER_STORM, "after the storm")
         close_and_expect_zero(desktop, program, window, "the storm")
+
+
+CASES = {
+    "long-run": case_long_run,
+    "storm": case_storm,
+}

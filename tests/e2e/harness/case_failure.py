@@ -3,9 +3,9 @@
 import time
 
 from .checks import CheckFailed, check, wait_for
+from .program import MESSAGE
 from .watch import wait_exit
 
-MESSAGE = "OpenGL context init failed"
 # The system's default caption of a message box.
 BOX_TITLE = "Error"
 EXIT_TIME = 5.0
@@ -66,3 +66,9 @@ def case_no_display(ctx):
               "still running" if code is None else str(code))
         check("display" in stderr.lower(), "stderr with no DISPLAY", "a line about the display",
               repr(stderr))
+
+
+CASES = {
+    "no-glx": case_no_glx,
+    "no-display": case_no_display,
+}

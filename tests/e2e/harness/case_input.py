@@ -1,37 +1,11 @@
 """What the user does to the window: drag the camera, resize, close."""
 
-import time
-
-from .checks import check, wait_for
-from .picture import GRID, bounds_near, grid_difference
-from .case_picture import check_counter_corner, check_scene
-from .watch import wait_exit, wait_picture, wait_window
+from .checks import wait_for
+from .picture import GRID, bounds_near, grid_difference, scaled
+from .program import close_and_expect_zero, move_in_steps, start_drawn
+from .scene_checks import check_counter_corner, check_scene
 
 DRAG = (40, 20)
-STEPS = 4
-CLOSE_TIME = 3.0
-
-
-def start_drawn(ctx, desktop, label="reference", extra_env=None):
-    program = desktop.start(ctx.runner, ctx.program, extra_env=extra_env)
-    window = wait_window(desktop, program, ctx.runner.window_timeout)
-    picture = wait_picture(desktop, program, window, label, ctx.runner.window_timeout)
-    return program, window, picture
-
-
-def move_in_steps(client, start, end):
-    for step in range(1, STEPS + 1):
-        client.move_pointer(start[0] + (end[0] - start[0]) * step // STEPS,
-                            start[1] + (end[1] - start[1]) * step // STEPS)
-
-
-def drag(client, start, end, hold=0.0):
-    """A left-button drag from `start` to `end`, held there `hold` seconds."""
-    client.move_pointer(*start)
-    client.press_button()
-    move_in_steps(client, start, end)
-    time.sleep(hold)
-    client.release_button()
 
 
 def wait_grid(desktop, window, reference, label, moved):
@@ -65,12 +39,6 @@ def case_drag(ctx):
         client.release_button()
 
 
-def scaled(bounds, sx, sy):
-    left, top, right, bottom = bounds
-    return (round((left + 0.5) * sx - 0.5), round((top + 0.5) * sy - 0.5),
-            round((right + 0.5) * sx - 0.5), round((bottom + 0.5) * sy - 0.5))
-
-
 def case_resize(ctx):
     new_size = (384, 320)
     with ctx.desktop(window_manager=True) as desktop:
@@ -93,16 +61,14 @@ def case_resize(ctx):
         check_counter_corner(latest["picture"], "resized picture")
 
 
-def close_and_expect_zero(desktop, program, window, what):
-    """WM_DELETE_WINDOW, then exit code 0 within CLOSE_TIME."""
-    desktop.client.request_close(window)
-    code, took = wait_exit(program, CLOSE_TIME)
-    check(code == 0, f"exit after {what}", f"exit code 0 within {CLOSE_TIME:g} s",
-          "still running" if code is None else
-          f"exit code {code} after {took:.1f} s; stderr: {program.stderr_gist()}")
-
-
 def case_close(ctx):
     with ctx.desktop(window_manager=True) as desktop:
         program, window, _ = start_drawn(ctx, desktop)
         close_and_expect_zero(desktop, program, window, "WM_DELETE_WINDOW")
+
+
+CASES = {
+    "drag": case_drag,
+    "resize": case_resize,
+    "close": case_close,
+}

@@ -15,3 +15,8 @@ def case_layer(ctx):
         check(code == 0, "the layer's tests", "all passing (exit code 0)",
               ("still running" if code is None else f"exit code {code} after {took:.1f} s") +
               "\n" + report[-3000:])
+
+
+CASES = {
+    "layer": case_layer,
+}

@@ -4,10 +4,10 @@ import os
 import time
 from xml.etree.ElementTree import ParseError
 
-from .case_input import drag
 from .checks import CheckFailed, check, wait_for
 from .picture import GRID, bounds_near
 from .processes import cpu_seconds
+from .program import drag
 from .valgrind_report import own_errors, read_errors
 from .watch import is_drawn, wait_exit, wait_picture, wait_window
 
@@ -96,3 +96,9 @@ def case_valgrind(ctx):
     check(not errors, "memcheck", "no error in the program's own code",
           f"{len(errors)} errors:\n" + "\n".join(str(e) for e in errors))
     print(f"memcheck: no error of the program's own; {others} in system libraries, not counted")
+
+
+CASES = {
+    "iconify": case_iconify,
+    "valgrind": case_valgrind,
+}

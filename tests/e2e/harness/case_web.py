@@ -1,61 +1,21 @@
 """The page in a browser, checked as the native program is: the same
 pictures, and the native program's own pictures as the reference."""
 
-import os
 import time
 
-from .browser import PAGE_TIMEOUT, declared_policy, png_image
-from .engines import ENGINES
-from .case_input import move_in_steps, scaled, start_drawn
-from .case_failure import MESSAGE
-from .case_picture import (RECORD, check_counter_corner, check_recording, check_scene,
-                           timed_recording)
+from .browser import PAGE_TIMEOUT, png_image
 from .checks import check, found, wait_for
-from .picture import GRID, PLANT, Picture, grid_difference
+from .page import (DRAG_START, PAGES, TURNED, browser, check_grid_like, check_policy_kept,
+                   native_pictures, open_drawn)
+from .picture import GRID, Picture, grid_difference, scaled
+from .program import MESSAGE
+from .scene_checks import (RECORD, check_counter_corner, check_fast_plant_smaller,
+                           check_recording, check_scene, timed_recording)
 from .watch import is_drawn
 
-PAGES = {"quenn": "index.html", "quenn-fast": "fast.html"}
-# Compiling the program, then its first frame, in software.
-PAGE_START = 3.0
-# Where the drag starts, in canvas pixels, and the moves the checks make:
-# 30 right and 10 down turn the camera from yaw 20, pitch 45 to -10, 55;
-# 45 down reaches pitch 90, 100 down would pass it.
-DRAG_START = (256 // 3, 256 // 2)
-TURNED = (30, 10)
+# From DRAG_START (page.py), 45 down reaches pitch 90, 100 down would pass it.
 STRAIGHT_DOWN = (30, 45)
 PAST_STRAIGHT_DOWN = (30, 100)
-# Two renderers rasterise an edge a pixel apart here and there.
-NEAR = 1
-MOST_MISPLACED = 0.1
-
-
-def page_dir(ctx):
-    return os.path.join(ctx.source_dir, "build", "web")
-
-
-def browser(ctx, webgl=True, reduced_motion=False, policy_header=True):
-    """The case's browser, of the engine the context names. Its server sends
-    the policy the page declares as a header too, as a strict host does,
-    unless told not to."""
-    directory = page_dir(ctx)
-    policy = declared_policy(directory) if policy_header else None
-    check(policy or not policy_header, "index.html", "one Content Security Policy declared in "
-          "a <meta http-equiv>", "none, or more than one")
-    return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, webgl=webgl,
-                               reduced_motion=reduced_motion, policy=policy)
-
-
-def describe_violation(violation):
-    return (f"{violation['directive']} blocked {violation['blocked'] or '?'} at "
-            f"{violation['at']} on {violation['page']} ({violation['sample'] or 'no sample'})")
-
-
-def check_policy_kept(page, state):
-    """No policy violation since the first page of the case loaded."""
-    found = page.violations()
-    check(not found, f"the page's Content Security Policy {state}",
-          "no securitypolicyviolation event since its first script",
-          "; ".join(describe_violation(v) for v in found))
 
 
 # Run before the page's own scripts: a copy of every frame the program draws
@@ -102,20 +62,6 @@ window.quennTestFrames = [];
 """ % {"seconds": RECORD * 1000}
 
 
-def open_drawn(page, name, label, preload=None):
-    """Opens a page (running `preload` first) and starts its program once
-    the page can be watched; the first drawn picture, which must come soon."""
-    page.open(PAGES[name], held=True, preload=preload)
-    page.shoot("before the start")
-    page.start_program()
-    shown = time.monotonic()
-    picture = page.wait_picture(label, is_drawn)
-    delay = time.monotonic() - shown
-    check(delay < PAGE_START, f"first picture of {label}",
-          f"a drawn frame within {PAGE_START:g} s of the program's start", f"after {delay:.2f} s")
-    return picture
-
-
 def recorded_frames(page):
     """The frames RECORD_FRAMES kept, from the first drawn one, as (time in
     seconds, Picture), once the page's recording is over."""
@@ -125,52 +71,6 @@ def recorded_frames(page):
     drawn = [number for number, (_, picture) in enumerate(pictures) if is_drawn(picture)]
     check(drawn, "the frames recorded", "drawn frames", f"{len(pictures)} frames, none drawn")
     return pictures[drawn[0]:]
-
-
-def misplaced(picture, reference):
-    """The share of `picture`'s grid pixels with no grid pixel of
-    `reference` within NEAR pixels."""
-    ours = picture.positions({GRID})
-    theirs = reference.positions({GRID})
-    if not ours:
-        return 1.0
-    far = sum(1 for x, y in ours
-              if not any((x + dx, y + dy) in theirs
-                         for dx in range(-NEAR, NEAR + 1) for dy in range(-NEAR, NEAR + 1)))
-    return far / len(ours)
-
-
-def check_grid_like(picture, reference, what):
-    """The grid where the reference shows it: few pixels of either apart
-    from the other's."""
-    apart = max(misplaced(picture, reference), misplaced(reference, picture))
-    check(apart <= MOST_MISPLACED, f"{what}: grid", "where the native program draws it "
-          f"(at most {MOST_MISPLACED:.0%} of grid pixels over {NEAR} pixel from its grid)",
-          f"{apart:.1%} apart; page {picture.count({GRID})} grid pixels, native "
-          f"{reference.count({GRID})}")
-
-
-def native_pictures(ctx, moves):
-    """The native program's picture at the start and after each drag move
-    (from DRAG_START, the button held throughout)."""
-    pictures = []
-    with ctx.desktop() as desktop:
-        _, window, first = start_drawn(ctx, desktop, "native")
-        pictures.append(first)
-        client = desktop.client
-        x, y, _, _ = client.geometry(window)
-        start = (x + DRAG_START[0], y + DRAG_START[1])
-        client.move_pointer(*start)
-        client.press_button()
-        at = start
-        for number, (dx, dy) in enumerate(moves):
-            to = (start[0] + dx, start[1] + dy)
-            move_in_steps(client, at, to)
-            at = to
-            time.sleep(0.3)  # a frame or two
-            pictures.append(desktop.shoot(window, f"native move {number}"))
-        client.release_button()
-    return pictures
 
 
 def case_web_picture(ctx):
@@ -274,14 +174,12 @@ def case_web_no_webgl(ctx):
 
 
 def case_web_fast(ctx):
-    counts = {}
+    pictures = {}
     with browser(ctx) as page:
         for name in PAGES:
-            picture = open_drawn(page, name, name)
-            check_scene(picture, name)
-            counts[name] = picture.count(PLANT)
-    check(counts["quenn-fast"] < counts["quenn"] * 0.85, "first plant of quenn-fast",
-          "fewer plant pixels than quenn's", f"{counts['quenn-fast']} against {counts['quenn']}")
+            pictures[name] = open_drawn(page, name, name)
+            check_scene(pictures[name], name)
+    check_fast_plant_smaller(pictures)
 
 
 CASES = {

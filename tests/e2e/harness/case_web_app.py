@@ -8,7 +8,6 @@ import json
 import os
 import re
 import shutil
-import subprocess
 import tarfile
 import tempfile
 from urllib.parse import urljoin
@@ -16,11 +15,11 @@ from urllib.parse import urljoin
 from PIL import Image
 
 from .browser import ScriptError
-from .case_failure import MESSAGE
-from .case_web import (DRAG_START, PAGES, TURNED, browser, check_policy_kept, open_drawn,
-                       page_dir)
 from .checks import CheckFailed, check, found, wait_for
+from .page import (DRAG_START, PAGES, TURNED, browser, build_version, check_policy_kept,
+                   open_drawn, page_dir, rebuild)
 from .picture import GRID, grid_difference
+from .program import MESSAGE
 from .watch import is_drawn
 
 # A first visit: the worker installs, fetching and checking every file of
@@ -123,16 +122,6 @@ def file_hash(directory, name):
         return hashlib.sha256(file.read()).hexdigest()
 
 
-def build_version(ctx):
-    """The version the web build was configured with."""
-    with open(os.path.join(page_dir(ctx), "CMakeCache.txt")) as cache:
-        found = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.*)$", cache.read(), re.M)
-    if not found:
-        raise CheckFailed("the web build's version", "CMAKE_PROJECT_VERSION in CMakeCache.txt",
-                          "none")
-    return found.group(1)
-
-
 def file_name(page, url):
     """A URL of the page's folder as the name of the file it serves."""
     base = page.page_url("")
@@ -170,29 +159,6 @@ def files_loaded(page):
     manifest = json.loads(page.script(FETCH_TEXT, links["manifest"]))
     urls |= {urljoin(links["manifest"], icon["src"]) for icon in manifest.get("icons", [])}
     return {file_name(page, url) for url in urls} - {"service-worker.js"}
-
-
-def rebuild(ctx, directory, after_worker=None, before_worker=None):
-    """The page's files as a rebuild writes them into `directory`: the
-    build's own, changed by `before_worker(directory)`, with a service
-    worker written by the build's own script for them; `after_worker`
-    changes them after it, as a host halfway through replacing them."""
-    built = page_dir(ctx)
-    with open(os.path.join(built, "service-worker.js")) as worker:
-        files = re.findall(r"^  '([^']+)': '[0-9a-f]{64}',$", worker.read(), re.M)
-    check(files, "build/web/service-worker.js", "the files it keeps", "none listed")
-    for name in files:
-        shutil.copy(os.path.join(built, name), directory)
-    if before_worker:
-        before_worker(directory)
-    web = os.path.join(ctx.source_dir, "packaging", "web")
-    subprocess.run(["cmake", f"-DTEMPLATE={web}/service_worker.js.in",
-                    f"-DOUTPUT={directory}/service-worker.js", f"-DDIR={directory}",
-                    f"-DVERSION={build_version(ctx)}", "-DFILES=" + ";".join(files),
-                    "-P", f"{web}/service_worker.cmake"], check=True, capture_output=True)
-    if after_worker:
-        after_worker(directory)
-    return files
 
 
 def mark_program(directory):

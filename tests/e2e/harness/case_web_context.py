@@ -3,12 +3,11 @@ shaders the browser refuses."""
 
 import time
 
-from .case_failure import MESSAGE
-from .case_web import DRAG_START, TURNED, PAGES, browser, check_grid_like, native_pictures
-from .case_web import open_drawn
-from .case_picture import check_scene
 from .checks import check, wait_for
+from .page import DRAG_START, PAGES, TURNED, browser, check_grid_like, native_pictures, open_drawn
 from .picture import PLANT, new_pixels
+from .program import MESSAGE
+from .scene_checks import check_scene
 from .watch import is_drawn
 
 # What the page does to its own canvas's context, as a GPU reset would.

@@ -4,7 +4,7 @@ and pixel ratio, resized by a finger."""
 
 import time
 
-from .case_web import TURNED, browser, check_grid_like, native_pictures, open_drawn
+from .page import TURNED, browser, check_grid_like, native_pictures, open_drawn
 from .checks import check, wait_for
 from .picture import GRID, grid_difference
 

@@ -4,8 +4,8 @@ finger changes nothing, and the page does not scroll for it."""
 
 import time
 
-from .case_web import DRAG_START, TURNED, browser, check_grid_like, native_pictures, open_drawn
 from .checks import check
+from .page import DRAG_START, TURNED, browser, check_grid_like, native_pictures, open_drawn
 from .picture import GRID, grid_difference
 
 STEPS = 4

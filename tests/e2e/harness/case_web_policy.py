@@ -9,10 +9,9 @@ import re
 import tempfile
 
 from .browser import declared_policy
-from .case_picture import check_scene
-from .case_web import PAGES, browser, describe_violation, open_drawn, page_dir
-from .case_web_app import rebuild
 from .checks import check
+from .page import PAGES, browser, describe_violation, open_drawn, page_dir, rebuild
+from .scene_checks import check_scene
 
 # Every page of the build, bench.html too.
 ALL_PAGES = ["index.html", "fast.html", "bench.html"]

@@ -1,22 +1,32 @@
-"""Every case, by the name CTest passes."""
+"""Every end-to-end case, by the name CTest passes. Each case module
+declares its CASES; here they are merged by what the cases run against:
+the program's window (natively or under Wine), the page in a browser, or
+the packages. One name in two modules of the same kind is an error; the
+same name in two kinds is one check made of each (e2e.native.picture,
+e2e.web.picture)."""
 
 from . import (case_endurance, case_ending, case_failure, case_input, case_layer, case_native,
-               case_picture)
+               case_picture, case_web, case_web_app, case_web_context, case_web_hands,
+               case_web_pointers, case_web_policy, package_linux, package_windows)
 
-CASES = {
-    "window": case_picture.case_window,
-    "picture": case_picture.case_picture,
-    "fast": case_picture.case_fast,
-    "drag": case_input.case_drag,
-    "resize": case_input.case_resize,
-    "close": case_input.case_close,
-    "no-glx": case_failure.case_no_glx,
-    "no-display": case_failure.case_no_display,
-    "iconify": case_native.case_iconify,
-    "valgrind": case_native.case_valgrind,
-    "long-run": case_endurance.case_long_run,
-    "storm": case_endurance.case_storm,
-    "destroyed": case_ending.case_destroyed,
-    "connection-lost": case_ending.case_connection_lost,
-    "layer": case_layer.case_layer,
+MODULES = {
+    "program": [case_picture, case_input, case_failure, case_native, case_endurance, case_ending,
+                case_layer],
+    "web": [case_web, case_web_pointers, case_web_context, case_web_app, case_web_hands,
+            case_web_policy],
+    "package": [package_linux, package_windows],
 }
+
+
+def merged_cases(modules):
+    """Every module's CASES in one dict, refusing a name used twice."""
+    cases = {}
+    for module in modules:
+        for name, case in module.CASES.items():
+            if name in cases:
+                raise ValueError(f"case {name!r} of {module.__name__} is named twice")
+            cases[name] = case
+    return cases
+
+
+CASES = {kind: merged_cases(modules) for kind, modules in MODULES.items()}

@@ -48,11 +48,9 @@ def pen_command(event, x, y, pressed):
 
 class Chromium(Page):
     name = "chromium"
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, **kwargs)
-        self.driver = None
-        self.touch_emulated = False
+    # Set while the browser runs.
+    driver = None
+    touch_emulated = False
 
     def start_browser(self):
         options = Options()

@@ -1,18 +1,19 @@
 """What a case gets: the program under test and how to start it."""
 
+from dataclasses import dataclass
+
 from .desktop import Desktop
 
 
+@dataclass
 class Context:
-    def __init__(self, runner, program, fast_program, source_dir, log_dir, shots,
-                 engine="chromium"):
-        self.runner = runner
-        self.program = program
-        self.fast_program = fast_program
-        self.source_dir = source_dir
-        self.log_dir = log_dir
-        self.shots = shots
-        self.engine = engine  # the browser the page's cases use
+    runner: object
+    program: str
+    fast_program: str
+    source_dir: str
+    log_dir: str
+    shots: dict
+    engine: str = "chromium"  # the browser the page's cases use
 
     @property
     def native(self):

@@ -119,15 +119,13 @@ UP = {"type": "pointerUp", "button": 0}
 
 class Firefox(Page):
     name = "firefox"
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, **kwargs)
-        self.x = None
-        self.profile = None
-        self.process = None
-        self.session = None
-        self.context = None  # the tab's browsing context
-        self.window = None   # the browser window's, for the pen
+    # Set while the browser runs.
+    x = None
+    profile = None
+    process = None
+    session = None
+    context = None  # the tab's browsing context
+    window = None   # the browser window's, for the pen
 
     def start_browser(self):
         if shutil.which(FIREFOX) is None:

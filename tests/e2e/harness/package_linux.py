@@ -11,13 +11,13 @@ import xml.etree.ElementTree as ElementTree
 
 from PIL import Image
 
-from .case_picture import check_scene
 from .checks import check
 from .desktop import Desktop
 from .packages import (APP_ID, ICON_SIZES, check_same_files, check_same_text, files_under,
                        linux_files, run_tool)
 from .picture import Picture
 from .runners import NativeRunner
+from .scene_checks import check_scene
 from .show import show_and_close
 
 # Seconds quenn runs before its picture is taken: the second plant is there.
@@ -120,3 +120,10 @@ def case_tarball(ctx):
     check_same_files("the tarball's files", {f"{top}/{path}" for path in linux_files()}, members)
     check(all(mode & 0o111 for mode in modes.values()), "bin/quenn in the tarball",
           "executable", repr(modes))
+
+
+CASES = {
+    "lintian": case_lintian,
+    "deb": case_deb,
+    "tarball": case_tarball,
+}

@@ -7,12 +7,12 @@ import struct
 import tempfile
 import zipfile
 
-from .case_picture import check_scene
-from .checks import CheckFailed, check
+from .checks import check
 from .desktop import Desktop
 from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
 from .runners import WineRunner, machine_wine, windows_path, wineserver
+from .scene_checks import check_scene
 from .show import show_and_close
 
 WINDOWS_PROGRAMS = ("quenn.exe", "quenn-fast.exe")
@@ -168,3 +168,9 @@ def case_nsis(ctx):
               repr(shortcuts(runner.prefix).get(menu[0])))
         check(registry_section(runner.prefix, UNINSTALL_KEY) is None, "after uninstalling",
               "no Add/Remove Programs entry", "the entry still there")
+
+
+CASES = {
+    "zip": case_zip,
+    "nsis": case_nsis,
+}

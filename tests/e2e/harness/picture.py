@@ -118,3 +118,10 @@ def new_pixels(before, after, kinds, radius):
 def bounds_near(bounds, expected, pixels=3):
     """Whether a picture's bounds (None when empty) lie within `pixels` of `expected`."""
     return bounds is not None and all(abs(a - b) <= pixels for a, b in zip(bounds, expected))
+
+
+def scaled(bounds, sx, sy):
+    """Bounds in a picture scaled by `sx` and `sy`, pixel centres kept."""
+    left, top, right, bottom = bounds
+    return (round((left + 0.5) * sx - 0.5), round((top + 0.5) * sy - 0.5),
+            round((right + 0.5) * sx - 0.5), round((bottom + 0.5) * sy - 0.5))
