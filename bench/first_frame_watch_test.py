@@ -2,20 +2,16 @@
 """Checks of the first-frame watcher (first_frame_watch.py) against windows
 that a client of the test shows and paints, as a program shows its frames."""
 
-import os
-import sys
 import tempfile
 import threading
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from Xlib import display
 
-from Xlib import display  # noqa: E402
-
-from first_frame_watch import FirstFrameWatcher  # noqa: E402
-from harness import picture  # noqa: E402
-from harness.xserver import XServer  # noqa: E402
+from first_frame_watch import FirstFrameWatcher
+from harness import picture
+from harness.xserver import XServer
 
 TITLE = "vell!"
 # The scene's background, as a program clears its window to it.

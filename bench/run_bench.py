@@ -15,19 +15,18 @@ import subprocess
 import sys
 import time
 
+from harness.checks import wait_for
+from harness.processes import Process
+from harness.runners import (WineRunner, machine_wine, prefix_arch, windows_path,
+                             wine_environment, wineserver)
+from harness.xclient import XClient
+from harness.xserver import XServer
+
+from first_frame_watch import FirstFrameWatcher
+from web_frame import measure as measure_web_frames
+from web_load import figures as web_load_figures
+
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "e2e"))
-
-from harness.checks import wait_for  # noqa: E402
-from harness.processes import Process  # noqa: E402
-from harness.runners import (WineRunner, machine_wine, prefix_arch,  # noqa: E402
-                             windows_path, wine_environment, wineserver)
-from harness.xclient import XClient  # noqa: E402
-from harness.xserver import XServer  # noqa: E402
-
-from first_frame_watch import FirstFrameWatcher  # noqa: E402
-from web_frame import measure as measure_web_frames  # noqa: E402
-from web_load import figures as web_load_figures  # noqa: E402
 
 WINDOW_TITLE = "vell!"
 

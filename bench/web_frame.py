@@ -5,17 +5,13 @@ performance.now(). Prints one line: median, mean and 90th percentile in ms.
 
 Needs the web preset built (scripts/web or cmake --build --preset web)."""
 
-import argparse
-import os
-import sys
 import tempfile
 import time
 
-SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from harness.checks import wait_for
+from harness.engines import ENGINES
 
-from harness.engines import ENGINES  # noqa: E402
-from harness.checks import wait_for  # noqa: E402
+from page_bench import page_arguments
 
 
 def measure(page_dir, timeout=60.0):
@@ -30,8 +26,7 @@ def measure(page_dir, timeout=60.0):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--page-dir", default=os.path.join(SOURCE, "build", "web"))
+    parser = page_arguments(__doc__)
     parser.add_argument("--timeout", type=float, default=60.0)
     args = parser.parse_args()
     start = time.monotonic()

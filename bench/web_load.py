@@ -9,21 +9,17 @@ compresses sends). Prints one line per figure.
 
 Needs the web preset built (scripts/web or cmake --build --preset web)."""
 
-import argparse
 import gzip
 import os
 import re
 import statistics
-import sys
 import tempfile
 import time
 
-SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from harness.checks import wait_for
+from harness.engines import ENGINES
 
-from harness.checks import wait_for  # noqa: E402
-from harness.engines import ENGINES  # noqa: E402
-
+from page_bench import SOURCE, page_arguments
 PAGE = "index.html"
 TIMER = os.path.join(SOURCE, "bench", "web_load_timer.js")
 # Each file the load fetched, and whether it came from the server: not from
@@ -121,8 +117,7 @@ def figures(page_dir, runs):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--page-dir", default=os.path.join(SOURCE, "build", "web"))
+    parser = page_arguments(__doc__)
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
     start = time.monotonic()

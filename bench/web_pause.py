@@ -6,17 +6,13 @@ settled in each state. Prints one line.
 
 Needs the web preset built (scripts/web or cmake --build --preset web)."""
 
-import argparse
-import os
-import sys
 import tempfile
 import time
 
-SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from harness.engines import ENGINES
+from harness.page import open_drawn
 
-from harness.engines import ENGINES  # noqa: E402
-from harness.page import open_drawn  # noqa: E402
+from page_bench import page_arguments
 
 SETTLE = 1.0  # seconds after a change of state before the span starts
 
@@ -45,8 +41,7 @@ def measure(page_dir, span):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--page-dir", default=os.path.join(SOURCE, "build", "web"))
+    parser = page_arguments(__doc__)
     parser.add_argument("--span", type=float, default=5.0, help="seconds measured in each state")
     args = parser.parse_args()
     playing, paused = measure(args.page_dir, args.span)

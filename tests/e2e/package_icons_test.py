@@ -5,17 +5,14 @@ are made again."""
 
 import filecmp
 import os
-import sys
 import tempfile
 import unittest
 
+import make_icons  # packaging/icons, on the path CTest gives
 from PIL import Image
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 ICONS = os.path.join(SOURCE, "packaging", "icons")
-sys.path.insert(0, ICONS)
-
-import make_icons  # noqa: E402  (found through the path above)
 
 
 class MakeIconsTest(unittest.TestCase):

@@ -16,10 +16,7 @@ import subprocess
 import sys
 import time
 
-# The end-to-end tests' harness (X server, Wine, browser, time limit), for
-# the imports below.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-
+# The end-to-end tests' harness (X server, Wine, browser, time limit).
 from harness.checks import CheckFailed, check, wait_for
 from harness.chromium import Chromium
 from harness.desktop import Desktop
