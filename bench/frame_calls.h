@@ -4,16 +4,20 @@
 // memory through the system's OpenGL: what the frame costs with nothing
 // else to do.
 //
-// The calls are kept as 32-bit words, in the machine's byte order: for each
-// call its CallCode, then its arguments, one word each (a float's bits or an
-// integer), as its signature in kCallSignatures says; glCallLists is followed by
-// its text, four bytes a word. A file of them is those words and nothing else.
+// A file of them is the calls' neutral text (tests/stream/stream_text.h),
+// as the stream tests' are. Read, they are kept as 32-bit words, so that
+// the replay costs no more than the calls: for each call its CallCode, then
+// its arguments, one word each (a float's bits or an integer), as its
+// signature in kCallSignatures says; glCallLists is followed by its text,
+// four bytes a word.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/opengl.h"
+#include "tests/doubles/call_log.h"
 
 enum class CallCode : uint32_t {
     glBegin,
@@ -89,13 +93,6 @@ inline constexpr uint32_t kLaterFrameAfterFirstMs = 2000;
 // and needs no clock.
 inline constexpr std::string_view kUnreplayedCalls[] = {"GetTickCount", "GetDC", "ReleaseDC"};
 
-// The signature of `code`, or nullptr for a word that is no CallCode.
-const CallSignature* signatureOf(uint32_t code);
-
-// How many words follow the code of the call whose code is at `words[0]`,
-// within `available` words after it; -1 when the words are no call.
-int64_t argumentWords(const uint32_t* words, size_t available);
-
 // Where a replay draws: what stands for the frame's wglMakeCurrent and
 // SwapBuffers, and the first display list of the font it draws text with.
 class ReplayTarget {
@@ -109,12 +106,14 @@ public:
 class RecordedFrame {
 public:
     RecordedFrame() = default;
-    // Calls as encodeCalls writes them; empty unless they are all whole calls.
-    explicit RecordedFrame(std::vector<uint32_t> words);
+    // The calls of `calls` but those of kUnreplayedCalls. None, naming the
+    // first call it cannot keep in `error`, if one is a call the replay does
+    // not know, or has an argument that its word would not hold exactly.
+    RecordedFrame(const Calls& calls, std::string& error);
 
-    // Reads a file of recorded calls; false, leaving no calls, when it
-    // cannot be read or holds anything but whole calls.
-    bool load(const char* path);
+    // Reads a file of recorded calls; false, leaving no calls and saying
+    // why in `error`, when it cannot be read or holds a call it cannot keep.
+    bool load(const char* path, std::string& error);
 
     // Issues the calls in order on `target`, with its font's lists wherever
     // the recording selected its font's lists.

@@ -9,6 +9,7 @@
 // replay, the median, lowest and highest ratio of the two over the rounds.
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/frame.h"
@@ -55,8 +56,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         std::fprintf(stderr, "usage: frame_floor LATER_FRAME_FILE ROUNDS FRAMES_PER_ROUND\n");
         return 2;
     }
-    if (!recorded.load(path)) {
-        std::fprintf(stderr, "frame_floor: no recorded calls in %s\n", path);
+    std::string error;
+    if (!recorded.load(path, error)) {
+        std::fprintf(stderr, "frame_floor: no recorded calls in %s: %s\n", path, error.c_str());
         return 1;
     }
     const HWND window =

@@ -10,6 +10,7 @@
 //   startup_floor FIRST_FRAME_FILE
 
 #include <cstdio>
+#include <string>
 
 #include "bench/bench_clock.h"
 #include "bench/frame_calls.h"
@@ -22,8 +23,9 @@ inline constexpr int kFloorCharCount = 96;
 // with the microseconds it took, for the timing to leave out.
 inline bool loadFirstFrame(const char* path, RecordedFrame& frame) {
     const double start = nowMicroseconds();
-    if (!frame.load(path)) {
-        std::fprintf(stderr, "startup_floor: no recorded calls in %s\n", path);
+    std::string error;
+    if (!frame.load(path, error)) {
+        std::fprintf(stderr, "startup_floor: no recorded calls in %s: %s\n", path, error.c_str());
         return false;
     }
     std::printf("load_us %.0f\n", microsecondsSince(start));

@@ -37,6 +37,28 @@ TEST(StreamText, BitmapLeavesOutWhetherABitmapWasGiven) {
               "glBitmap 0 0 0 0 -12.5 0\n");
 }
 
+TEST(StreamText, ReadsBackWhatItWrites) {
+    const Calls calls = {call("glColor3f", {1.0f / 7.0f, 0.7f, -1e-7f}), call("glEnd"),
+                         call("glCallLists", {7, 5121}, "F\"S\\\n\xE9"), call("GetDC", {4096})};
+    const std::string text = streamText(calls, 0) + "glGenLists 96 = 1000\n";
+    Calls read;
+    std::string error;
+    ASSERT_TRUE(readStreamText(text, read, error)) << error;
+    EXPECT_EQ(read, calls + Calls{call("glGenLists", {96})});
+}
+
+TEST(StreamText, ReadingRefusesLinesItDoesNotWrite) {
+    for (const char* line :
+         {"glEnd", "glEnd \n", "\n", "gl End\n", "glVertex3f 1 x 0\n", "glGenLists 96 =\n",
+          "glCallLists 1 5121 \"a\n", "glCallLists 1 5121 \"\\xG1\"\n", "glEnd \"a\" 1\n"}) {
+        Calls read;
+        std::string error;
+        EXPECT_FALSE(readStreamText(std::string("glEnd\n") + line, read, error)) << line;
+        EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
+        EXPECT_EQ(read, Calls{call("glEnd")});
+    }
+}
+
 TEST(OpenGlFrames, EachFrameItsOpenGlCallsUpToItsSwap) {
     const Calls calls = {call("glGenLists", {96}),
                          call("GetDC", {4096}),

@@ -30,5 +30,4 @@ endforeach()
 # The benchmarks' recording and replay of a frame's calls.
 quenn_unit_test(frame_calls_test
     SOURCES frame_calls_test.cpp ${PROJECT_SOURCE_DIR}/bench/frame_calls.cpp
-            ${PROJECT_SOURCE_DIR}/bench/frame_encoding.cpp
-    LIBRARIES quenn_app quenn_recording_gl quenn_test_win32)
+    LIBRARIES quenn_app quenn_recording_gl quenn_test_win32 quenn_stream_text)

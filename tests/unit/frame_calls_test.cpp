@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/frame.h"
-#include "bench/frame_encoding.h"
 #include "tests/doubles/program_window.h"
+#include "tests/stream/stream_text.h"
 #include "tests/unit/app_fixture.h"
 
 namespace {
@@ -23,19 +23,23 @@ protected:
         log.calls.clear();
     }
 
-    std::vector<uint32_t> encoded(const Calls& calls) {
-        std::vector<uint32_t> words;
-        std::string error;
-        EXPECT_TRUE(encodeCalls(calls, words, error)) << error;
-        return words;
+    // Writes `text` to a file of the test's; its path.
+    static std::string written(const std::string& text) {
+        const std::string path = testing::TempDir() + "frame_calls_test.calls";
+        FILE* file = std::fopen(path.c_str(), "wb");
+        EXPECT_TRUE(file);
+        if (file) std::fwrite(text.data(), 1, text.size(), file);
+        if (file) std::fclose(file);
+        return path;
     }
 
     Calls frame;
 };
 
 TEST_F(RecordedFrames, ReplayMakesTheFramesCallsOnTheLiveHandlesAndFont) {
-    const RecordedFrame recorded(encoded(frame));
-    ASSERT_FALSE(recorded.empty());
+    std::string error;
+    const RecordedFrame recorded(frame, error);
+    ASSERT_FALSE(recorded.empty()) << error;
     const HDC liveContext = fakeHandle<HDC>(0x2222);
     const HGLRC liveRender = fakeHandle<HGLRC>(0x3333);
     Win32ReplayTarget target(liveContext, liveRender, 4000);
@@ -60,61 +64,44 @@ TEST_F(RecordedFrames, ReplayMakesTheFramesCallsOnTheLiveHandlesAndFont) {
 }
 
 TEST_F(RecordedFrames, FileRoundTrip) {
-    const std::vector<uint32_t> words = encoded(frame);
-    const std::string path = testing::TempDir() + "frame_calls_test.calls";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(file);
-    std::fwrite(words.data(), sizeof words[0], words.size(), file);
-    std::fclose(file);
+    const std::string text = streamText(frame, 1000);
     RecordedFrame loaded;
-    ASSERT_TRUE(loaded.load(path.c_str()));
+    std::string error;
+    ASSERT_TRUE(loaded.load(written(text).c_str(), error)) << error;
     Win32ReplayTarget target(deviceContextOf(hwnd), glContext.renderContext, font.listBase);
     loaded.replay(target);
     EXPECT_EQ(log.count("glVertex3f"), only(frame, {"glVertex3f"}).size());
 
-    // A file cut inside a word, or inside a call, holds no calls.
-    file = std::fopen(path.c_str(), "wb");
-    std::fwrite(words.data(), 1, 4 * words.size() - 2, file);
-    std::fclose(file);
-    EXPECT_FALSE(loaded.load(path.c_str()));
-    EXPECT_TRUE(loaded.empty());
-    ASSERT_EQ(words[0], static_cast<uint32_t>(CallCode::wglMakeCurrent));
-    ASSERT_EQ(words[1], static_cast<uint32_t>(CallCode::glViewport));
-    file = std::fopen(path.c_str(), "wb");
-    std::fwrite(words.data(), sizeof words[0], 2, file);  // glViewport without its arguments
-    std::fclose(file);
-    EXPECT_FALSE(loaded.load(path.c_str()));
-    EXPECT_FALSE(loaded.load((path + ".missing").c_str()));
-    std::remove(path.c_str());
+    // A file cut inside a line, a call short of an argument, or none at all
+    // holds no calls.
+    for (const std::string& bad :
+         {text.substr(0, text.size() - 2), std::string("glViewport 0 0\n"), std::string()}) {
+        const std::string path = written(bad);
+        error.clear();
+        EXPECT_FALSE(loaded.load(path.c_str(), error)) << bad;
+        EXPECT_TRUE(loaded.empty());
+        EXPECT_FALSE(error.empty());
+    }
+    const std::string missing = written("") + ".missing";
+    EXPECT_FALSE(loaded.load(missing.c_str(), error));
+    EXPECT_EQ(error, "cannot read " + missing);
+    std::remove(written("").c_str());
 }
 
-TEST(FrameCalls, WordsThatAreNoWholeCallsAreRefused) {
-    const auto code = [](CallCode c) { return static_cast<uint32_t>(c); };
-    EXPECT_TRUE(RecordedFrame({code(CallCode::glVertex3f), 0, 0}).empty());
-    EXPECT_TRUE(RecordedFrame({code(CallCode::SwapBuffers) + 1}).empty());
-    EXPECT_TRUE(RecordedFrame({code(CallCode::glCallLists), 5, GL_UNSIGNED_BYTE, 0}).empty());
-    EXPECT_TRUE(
-        RecordedFrame({code(CallCode::glCallLists), uint32_t(-4), GL_UNSIGNED_BYTE}).empty());
-    EXPECT_TRUE(RecordedFrame({code(CallCode::glCallLists)}).empty());
-    EXPECT_FALSE(RecordedFrame({code(CallCode::glCallLists), 5, GL_UNSIGNED_BYTE, 0, 0,
-                                code(CallCode::glEnd)})
-                     .empty());
-}
-
-TEST(FrameCalls, EncodingRefusesWhatItCannotReplayExactly) {
-    std::vector<uint32_t> words;
-    std::string error;
-    EXPECT_FALSE(encodeCalls({call("glBitmap", {0, 0, 0, 0, 1, 0, 0})}, words, error));
-    EXPECT_EQ(error, "glBitmap(0, 0, 0, 0, 1, 0, 0)");
-    EXPECT_FALSE(encodeCalls({call("glFrustum", {0.1, 1, 1, 1, 1, 1})}, words, error));
-    EXPECT_FALSE(encodeCalls({call("glViewport", {0.5, 0, 1, 1})}, words, error));
-    EXPECT_FALSE(encodeCalls({call("glVertex3f", {1, 2})}, words, error));
-    EXPECT_FALSE(encodeCalls({call("glCallLists", {3, GL_UNSIGNED_BYTE}, "ab")}, words, error));
-    words.clear();
-    EXPECT_TRUE(encodeCalls({call("GetTickCount"), call("glFrustum", {0.5, 1, -1, 1, 2, 1e3}),
-                             call("glCallLists", {2, GL_UNSIGNED_BYTE}, "ab")},
-                            words, error));
-    EXPECT_EQ(words.size(), 1 + 6 + 1 + 2 + 1u);
+TEST(FrameCalls, RefusesWhatItCannotReplayExactly) {
+    const auto refusal = [](const Calls& calls) {
+        std::string error;
+        return RecordedFrame(calls, error).empty() ? error : std::string("kept");
+    };
+    EXPECT_EQ(refusal({call("glEnd"), call("glBitmap", {0, 0, 0, 0, 1, 0, 0})}),
+              "call 2, glBitmap");
+    EXPECT_EQ(refusal({call("glFrustum", {0.1, 1, 1, 1, 1, 1})}), "call 1, glFrustum");
+    EXPECT_EQ(refusal({call("glViewport", {0.5, 0, 1, 1})}), "call 1, glViewport");
+    EXPECT_EQ(refusal({call("glVertex3f", {1, 2})}), "call 1, glVertex3f");
+    EXPECT_EQ(refusal({call("glCallLists", {3, GL_UNSIGNED_BYTE}, "ab")}), "call 1, glCallLists");
+    EXPECT_EQ(refusal({call("GetTickCount"), call("glFrustum", {0.5, 1, -1, 1, 2, 1e3}),
+                       call("glCallLists", {2, GL_UNSIGNED_BYTE}, "ab")}),
+              "kept");
 }
 
 }  // namespace
