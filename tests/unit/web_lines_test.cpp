@@ -37,6 +37,22 @@ protected:
         for (const QuadVertex& v : device.allVertices()) corners.push_back(windowOf(v, kView));
         return corners;
     }
+
+    // The corners drawn for kSquare as GL_QUADS, once for each of `fronts`:
+    // counter-clockwise (its front) where true, else clockwise.
+    std::vector<WindowPoint> drawnSquares(std::initializer_list<bool> fronts) {
+        gl.begin(GL_QUADS);
+        for (const bool front : fronts) {
+            for (int i = 0; i < 4; ++i) {
+                const WindowPoint& corner = kSquare[front ? i : 3 - i];
+                gl.vertex(ndc(corner.x), ndc(corner.y), 0.0f);
+            }
+        }
+        gl.end();
+        return drawnCorners();
+    }
+
+    static constexpr WindowPoint kSquare[4] = {{20, 20}, {60, 20}, {60, 70}, {20, 70}};
 };
 
 void expectCorner(WindowPoint seen, WindowPoint expected) {
@@ -86,14 +102,10 @@ TEST_F(WebLines, EachEndKeepsItsColour) {
 TEST_F(WebLines, LineModeQuadsAreTheirFourEdges) {
     gl.polygonMode(GL_FRONT, GL_LINE);
     gl.polygonMode(GL_BACK, GL_LINE);
-    const WindowPoint square[4] = {{20, 20}, {60, 20}, {60, 70}, {20, 70}};
-    gl.begin(GL_QUADS);
-    for (const WindowPoint& p : square) gl.vertex(ndc(p.x), ndc(p.y), 0.0f);
-    gl.end();
-    const auto corners = drawnCorners();
+    const auto corners = drawnSquares({true});
     ASSERT_EQ(corners.size(), 16u);
     for (int edge = 0; edge < 4; ++edge) {
-        const WindowPoint from = square[edge], to = square[(edge + 1) % 4];
+        const WindowPoint from = kSquare[edge], to = kSquare[(edge + 1) % 4];
         const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
         const float dx = xMajor ? 0.0f : 0.5f, dy = xMajor ? 0.5f : 0.0f;
         expectCorner(corners[edge * 4 + 0], {from.x - dx, from.y - dy});
@@ -105,23 +117,13 @@ TEST_F(WebLines, LineModeQuadsAreTheirFourEdges) {
 TEST_F(WebLines, PolygonModeFollowsTheFacing) {
     gl.polygonMode(GL_FRONT, GL_FILL);
     gl.polygonMode(GL_BACK, GL_LINE);
-    const WindowPoint counterClockwise[4] = {{20, 20}, {60, 20}, {60, 70}, {20, 70}};
-    gl.begin(GL_QUADS);
-    for (const WindowPoint& p : counterClockwise) gl.vertex(ndc(p.x), ndc(p.y), 0.0f);
-    for (int i = 3; i >= 0; --i)
-        gl.vertex(ndc(counterClockwise[i].x), ndc(counterClockwise[i].y), 0);
-    gl.end();
-    const auto corners = drawnCorners();
+    const auto corners = drawnSquares({true, false});
     ASSERT_EQ(corners.size(), 4u + 16u);  // front filled, back outlined
-    for (int i = 0; i < 4; ++i) expectCorner(corners[i], counterClockwise[i]);
+    for (int i = 0; i < 4; ++i) expectCorner(corners[i], kSquare[i]);
 
     device.draws.clear();
     gl.setEnabled(GL_CULL_FACE, true);  // culls the back
-    gl.begin(GL_QUADS);
-    for (int i = 3; i >= 0; --i)
-        gl.vertex(ndc(counterClockwise[i].x), ndc(counterClockwise[i].y), 0);
-    gl.end();
-    EXPECT_TRUE(drawnCorners().empty());
+    EXPECT_TRUE(drawnSquares({false}).empty());
 }
 
 TEST_F(WebLines, LinesThroughTheEyeEndAtTheNearPlane) {

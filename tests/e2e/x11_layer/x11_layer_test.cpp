@@ -150,22 +150,22 @@ TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
     setWmState(window, NormalState);
     EXPECT_TRUE(drain(window).empty()) << "normal from the start: no news";
 
-    setWmState(window, IconicState);
-    const std::vector<MSG> iconified = drain(window);
-    ASSERT_EQ(idsOf(iconified), std::vector<UINT>{WM_SIZE});
-    EXPECT_EQ(iconified[0].wParam, 1u);  // SIZE_MINIMIZED
-    EXPECT_EQ(iconified[0].lParam, 0);
+    // WM_STATE becomes `state`: one WM_SIZE of `kind` and `size` follows.
+    const auto expectSized = [&](long state, WPARAM kind, LPARAM size) {
+        setWmState(window, state);
+        const std::vector<MSG> sized = drain(window);
+        ASSERT_EQ(idsOf(sized), std::vector<UINT>{WM_SIZE});
+        EXPECT_EQ(sized[0].wParam, kind);
+        EXPECT_EQ(sized[0].lParam, size);
+    };
+    expectSized(IconicState, 1u, 0);  // SIZE_MINIMIZED
     EXPECT_FALSE(isOnScreen(window->surface->view)) << "an iconic window is not painted";
 
     XResizeWindow(other_, xWindowOf(window), 300, 200);
     XSync(other_, False);
     EXPECT_TRUE(drain(window).empty()) << "iconic, the client stays 0 by 0";
 
-    setWmState(window, NormalState);
-    const std::vector<MSG> restored = drain(window);
-    ASSERT_EQ(idsOf(restored), std::vector<UINT>{WM_SIZE});
-    EXPECT_EQ(restored[0].wParam, 0u);  // SIZE_RESTORED
-    EXPECT_EQ(restored[0].lParam, (200 << 16) | 300);
+    expectSized(NormalState, 0u, (200 << 16) | 300);  // SIZE_RESTORED
     EXPECT_TRUE(isOnScreen(window->surface->view));
 }
 
@@ -189,12 +189,12 @@ TEST_F(LayerTest, RenderContextsTheLayerNeverMadeAreRefusedAndChangeNothing) {
     const HWND window = createWindow("Rendering");
     ASSERT_NE(window, nullptr);
     const HDC deviceContext = GetDC(window);
-    PIXELFORMATDESCRIPTOR request{};
-    request.nSize = sizeof request;
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cDepthBits = 16;
+    PIXELFORMATDESCRIPTOR request{
+        .nSize = sizeof(PIXELFORMATDESCRIPTOR),
+        .nVersion = 1,
+        .dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
+        .iPixelType = PFD_TYPE_RGBA,
+        .cDepthBits = 16};
     const int format = ChoosePixelFormat(deviceContext, &request);
     ASSERT_NE(format, 0) << "the server needs GLX";
     ASSERT_EQ(SetPixelFormat(deviceContext, format, &request), TRUE);
