@@ -189,12 +189,12 @@ TEST_F(LayerTest, RenderContextsTheLayerNeverMadeAreRefusedAndChangeNothing) {
     const HWND window = createWindow("Rendering");
     ASSERT_NE(window, nullptr);
     const HDC deviceContext = GetDC(window);
-    PIXELFORMATDESCRIPTOR request{
-        .nSize = sizeof(PIXELFORMATDESCRIPTOR),
-        .nVersion = 1,
-        .dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
-        .iPixelType = PFD_TYPE_RGBA,
-        .cDepthBits = 16};
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof request;
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cDepthBits = 16;
     const int format = ChoosePixelFormat(deviceContext, &request);
     ASSERT_NE(format, 0) << "the server needs GLX";
     ASSERT_EQ(SetPixelFormat(deviceContext, format, &request), TRUE);
