@@ -26,9 +26,15 @@ mergeInto(LibraryManager.library, {
         quennPage.wakeUp(0);
       }).observe(canvas);
     },
+    // Sizes the box's content, the client area, in CSS pixels: the page's
+    // style keeps it within the viewport and at least its least size, and
+    // the size observer tells the program.
+    sizeBox: function(box, width, height) {
+      box.style.width = Math.max(0, Math.round(width)) + 'px';
+      box.style.height = Math.max(0, Math.round(height)) + 'px';
+    },
     // The handle at the box's corner, for any pointer: a drag of it sizes
-    // the box's content, the client area, which the page's style keeps
-    // within the viewport and at least its least size.
+    // the box.
     followHandle: function(box, canvas) {
       var handle = document.getElementById('resize-handle');
       if (!handle) return;
@@ -42,11 +48,25 @@ mergeInto(LibraryManager.library, {
       });
       handle.addEventListener('pointermove', function(event) {
         if (!from) return;
-        box.style.width = Math.round(from.width + event.clientX - from.x) + 'px';
-        box.style.height = Math.round(from.height + event.clientY - from.y) + 'px';
+        quennPage.sizeBox(box, from.width + event.clientX - from.x,
+                          from.height + event.clientY - from.y);
       });
       ['pointerup', 'pointercancel'].forEach(function(type) {
         handle.addEventListener(type, function() { from = null; });
+      });
+    },
+    // The Smaller and Larger buttons (data-resize, -1 or 1) size the box by
+    // a step each way from its size as laid out, for a tap as for the keys.
+    // Buttons rather than arrow keys on a focusable handle: a tap needs no
+    // drag, and a button is reached by Tab and named to assistive technology
+    // as it is, where ARIA has no role for a handle that resizes both ways.
+    followSizeButtons: function(box, canvas) {
+      var STEP = 32;  // CSS pixels, each way
+      document.querySelectorAll('button[data-resize]').forEach(function(button) {
+        var step = STEP * Number(button.dataset.resize);
+        button.addEventListener('click', function() {
+          quennPage.sizeBox(box, canvas.clientWidth + step, canvas.clientHeight + step);
+        });
       });
     },
     // Resumes the program once the code running now, which may be the
@@ -74,6 +94,7 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
     quennPage.watchSize(canvas);
     quennPage.followHandle(box, canvas);
+    quennPage.followSizeButtons(box, canvas);
     var close = document.getElementById('close');
     if (close) {
       close.addEventListener('click', function() {

@@ -193,18 +193,20 @@ class Page:
     corner. The server sends `policy` as a header; every page records the
     policy violations it sees. An engine sets `name` and the methods below
     that raise NotImplementedError. With `reduced_motion`, the browser tells
-    pages that the user prefers reduced motion."""
+    pages that the user prefers reduced motion; with `app`, it shows the
+    pages in the window of an installed app (display-mode: standalone)."""
 
     name = None
 
     def __init__(self, page_dir, log_dir, shots, webgl=True, reduced_motion=False,
-                 policy=None):
+                 policy=None, app=False):
         self.page_dir = page_dir
         self.log_dir = log_dir
         self.shots = shots
         self.webgl = webgl
         self.reduced_motion = reduced_motion
         self.policy = policy
+        self.app = app
         self.server = None
         self.port = None  # the server's, kept while it is stopped
         self.pointers = Pointers()
@@ -445,13 +447,18 @@ class Page:
         """Clicks the first element matching `css` with the mouse."""
         raise NotImplementedError
 
+    def take_focus(self):
+        """Gives the page the focus of a browser window the user works in,
+        which shows focus rings; None, or why the browser here cannot."""
+        return None  # the engine's window has it from the start
+
     def key_actions(self, actions):
         """Trusted key input: ("down" or "up", WebDriver key value) in order."""
         raise NotImplementedError
 
     def emulate_screen(self, width, height, ratio):
         """A viewport of width x height CSS pixels at `ratio` device pixels
-        each, as a phone's, for the pages loaded next."""
+        each, as a phone's, for the page shown and those loaded next."""
         raise NotImplementedError
 
     def press(self, kind, finger, x, y):

@@ -56,7 +56,13 @@ class Chromium(Page):
         options = Options()
         options.binary_location = CHROMIUM
         flags = FLAGS + ([] if self.webgl else NO_WEBGL)
-        for flag in flags + (["--force-prefers-reduced-motion"] if self.reduced_motion else []):
+        if self.reduced_motion:
+            flags.append("--force-prefers-reduced-motion")
+        if self.app:
+            # An app window, as an installed app has: its pages match
+            # display-mode standalone wherever they are navigated to.
+            flags.append(f"--app={self.page_url('')}")
+        for flag in flags:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         service = Service(CHROMEDRIVER, log_path=os.path.join(self.log_dir, "chromedriver.log"))
@@ -112,6 +118,7 @@ class Chromium(Page):
         chain.perform()
 
     def emulate_screen(self, width, height, ratio):
+        self._canvas_rect = None
         self.cdp("Emulation.setDeviceMetricsOverride",
                  {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": True})
 

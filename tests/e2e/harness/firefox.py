@@ -72,6 +72,8 @@ PEN_EVENT = """function(type, x, y, buttons) {
     {isDOMEventSynthesized: true, isWidgetEventSynthesized: false, isAsyncEnabled: false});
 }"""
 
+# The browser window makes itself the active one and focuses the page in it.
+FOCUS_PAGE = "function() { window.focus(); gBrowser.selectedBrowser.focus(); }"
 
 REDUCED_MOTION = {"ui.prefersReducedMotion": 1}
 
@@ -128,6 +130,9 @@ class Firefox(Page):
     window = None   # the browser window's, for the pen
 
     def start_browser(self):
+        if self.app:
+            raise Unsupported("Firefox on Linux shows no page in an installed app's window "
+                              "(display-mode: standalone)")
         if shutil.which(FIREFOX) is None:
             raise CheckFailed("no Firefox", f"{FIREFOX} installed (scripts/setup)", "not found")
         self.x = XServer(self.log_dir)
@@ -156,17 +161,30 @@ class Firefox(Page):
         return self.session.command("browsingContext.getTree",
                                     {"maxDepth": 0})["contexts"][0]["context"]
 
-    def window_context(self):
-        """The browser window's own context, for the pen; Unsupported where
+    def window_context(self, purpose):
+        """The browser window's own context, for `purpose`; Unsupported where
         WebDriver BiDi gives only the pages' contexts."""
-        top = self.session.command("browsingContext.getTree",
-                                   {"maxDepth": 0, "moz:scope": "chrome"})["contexts"][0]
-        if top.get("moz:scope") != "chrome":
-            version = self.session.capabilities.get("browserVersion")
-            raise Unsupported(f"pen input needs a newer Firefox than {version}: its WebDriver "
-                              "BiDi has no pen pointer and gives no browser window's context "
-                              "to synthesise the pen's events in")
-        return top["context"]
+        if self.window is None:
+            top = self.session.command("browsingContext.getTree",
+                                       {"maxDepth": 0, "moz:scope": "chrome"})["contexts"][0]
+            if top.get("moz:scope") != "chrome":
+                version = self.session.capabilities.get("browserVersion")
+                raise Unsupported(f"{purpose} needs a newer Firefox than {version}: its "
+                                  "WebDriver BiDi gives no browser window's context")
+            self.window = top["context"]
+        return self.window
+
+    def take_focus(self):
+        """Without a window manager the browser's window is never active, and
+        shows no focus ring: the window focuses its page itself, as a click
+        in the page would have it."""
+        try:
+            self.call(self.window_context("the page's focus"), FOCUS_PAGE, [])
+        except Unsupported as missing:
+            return str(missing)
+        wait_for("the page's focus", "document.hasFocus()", lambda: (
+            self.script("return document.hasFocus();"), "not focused"), START_TIMEOUT)
+        return None
 
     def stop_browser(self):
         run_all([self.end_session, self.stop_firefox, self.remove_profile])
@@ -240,6 +258,7 @@ class Firefox(Page):
                                                   "actions": keys}]})
 
     def emulate_screen(self, width, height, ratio):
+        self._canvas_rect = None
         self.session.command("browsingContext.setViewport", {
             "context": self.context, "viewport": {"width": width, "height": height},
             "devicePixelRatio": ratio})
@@ -269,6 +288,5 @@ class Firefox(Page):
             self.perform(kind, finger, [UP])
 
     def pen(self, event, x, y, buttons):
-        if self.window is None:
-            self.window = self.window_context()
-        self.call(self.window, PEN_EVENT, [event, *self.in_viewport(x, y), buttons])
+        self.call(self.window_context("pen input (its WebDriver BiDi has no pen pointer)"),
+                  PEN_EVENT, [event, *self.in_viewport(x, y), buttons])

@@ -32,7 +32,7 @@ def page_dir(ctx):
     return os.path.join(ctx.source_dir, "build", "web")
 
 
-def browser(ctx, webgl=True, reduced_motion=False, policy_header=True):
+def browser(ctx, webgl=True, reduced_motion=False, policy_header=True, app=False):
     """The case's browser, of the engine the context names. Its server sends
     the policy the page declares as a header too, as a strict host does,
     unless told not to."""
@@ -41,7 +41,7 @@ def browser(ctx, webgl=True, reduced_motion=False, policy_header=True):
     check(policy or not policy_header, "index.html", "one Content Security Policy declared in "
           "a <meta http-equiv>", "none, or more than one")
     return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, webgl=webgl,
-                               reduced_motion=reduced_motion, policy=policy)
+                               reduced_motion=reduced_motion, policy=policy, app=app)
 
 
 def describe_violation(violation):
