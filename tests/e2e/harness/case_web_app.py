@@ -16,8 +16,8 @@ from PIL import Image
 
 from .browser import ScriptError
 from .checks import CheckFailed, check, found, wait_for
-from .page import (DRAG_START, PAGES, TURNED, browser, build_version, check_policy_kept,
-                   open_drawn, page_dir, rebuild)
+from .page import (DRAG_START, PAGES, TURNED, browser, build_version, check_no_violations,
+                   check_policy_kept, open_drawn, page_dir, rebuild)
 from .picture import GRID, grid_difference
 from .program import MESSAGE
 from .watch import is_drawn
@@ -31,8 +31,6 @@ WORKER_TIMEOUT = 15.0
 UPDATE_TIMEOUT = 30.0
 # A name an icon's label shows whole.
 SHORT_NAME = 12
-AXE_CORE = os.path.join("build", "node", "node_modules", "axe-core", "axe.min.js")
-AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 # What the rebuilt program's script leaves on the page.
 REBUILT_MARK = "\nwindow.quennTestBuild = 'rebuilt';\n"
 
@@ -99,19 +97,6 @@ return {name: texts(dialog.getAttribute('aria-labelledby')),
 STATUS = """
 var status = document.getElementById('status');
 return {text: status.textContent, live: status.getAttribute('aria-live')};
-"""
-# axe-core into the page, run as the driver's own script: the page's policy
-# refuses it as an inline script.
-LOAD_AXE = "\n;return typeof axe === 'object';"
-RUN_AXE = """
-return axe.run(document, {runOnly: {type: 'tag', values: arguments[0]},
-                          resultTypes: ['violations']}).then(function(results) {
-  return results.violations.map(function(violation) {
-    return {id: violation.id, help: violation.help, nodes: violation.nodes.map(function(node) {
-      return node.target.join(' ');
-    })};
-  });
-});
 """
 
 
@@ -390,18 +375,6 @@ def case_web_archive(ctx):
 
 
 # ---- Accessibility -----------------------------------------------------------
-
-def check_no_violations(ctx, page, state):
-    path = os.path.join(ctx.source_dir, AXE_CORE)
-    check(os.path.isfile(path), "axe-core", f"at {path} (scripts/setup installs it)", "missing")
-    if not page.script("return typeof axe === 'object';"):
-        with open(path) as source:
-            check(page.script(source.read() + LOAD_AXE), "axe-core", "loaded into the page",
-                  "no axe object")
-    found = page.script(RUN_AXE, AXE_TAGS)
-    check(not found, f"axe-core's rules ({', '.join(AXE_TAGS)}) {state}", "no violation",
-          "; ".join(f"{v['id']} ({v['help']}) at {', '.join(v['nodes'])}" for v in found))
-
 
 def check_status_says(page, code):
     status = page.script(STATUS)

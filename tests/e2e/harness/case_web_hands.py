@@ -5,7 +5,8 @@ and pixel ratio, resized by a finger, and the page as an installed app."""
 import time
 
 from .checks import Unsupported, check, wait_for
-from .page import TURNED, browser, check_grid_like, native_pictures, open_drawn
+from .page import (TURNED, browser, check_grid_like, check_no_violations, native_pictures,
+                   open_drawn)
 from .picture import GRID, OTHER, TEXT_KINDS, grid_difference
 from .scene_checks import check_counter_corner
 
@@ -249,6 +250,7 @@ def case_web_standalone(ctx):
                        [round(canvas["width"]), round(canvas["height"])])
             check_counter_corner(page.wait_picture(f"app window {number} drawn", lambda p: (
                 p.width, p.height) == (width, round(canvas["height"]))), f"app window {number}")
+        check_no_violations(ctx, page, "in an app window")
 
 
 CASES = {

@@ -1,6 +1,6 @@
 """The page in a browser as the cases open it: its server and policy, its
-first drawn picture, its grid against the native program's, and its files
-as a rebuild writes them."""
+first drawn picture, its grid against the native program's, its files as a
+rebuild writes them, and axe-core's rules."""
 
 import os
 import re
@@ -148,3 +148,34 @@ def rebuild(ctx, directory, after_worker=None, before_worker=None):
     if after_worker:
         after_worker(directory)
     return files
+
+
+# axe-core's rules, by the tags of the levels and practices the page keeps.
+AXE_CORE = os.path.join("build", "node", "node_modules", "axe-core", "axe.min.js")
+AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
+# axe-core into the page, run as the driver's own script: the page's policy
+# refuses it as an inline script.
+LOAD_AXE = "\n;return typeof axe === 'object';"
+RUN_AXE = """
+return axe.run(document, {runOnly: {type: 'tag', values: arguments[0]},
+                          resultTypes: ['violations']}).then(function(results) {
+  return results.violations.map(function(violation) {
+    return {id: violation.id, help: violation.help, nodes: violation.nodes.map(function(node) {
+      return node.target.join(' ');
+    })};
+  });
+});
+"""
+
+
+def check_no_violations(ctx, page, state):
+    """No violation of axe-core's rules on the page, in `state`."""
+    path = os.path.join(ctx.source_dir, AXE_CORE)
+    check(os.path.isfile(path), "axe-core", f"at {path} (scripts/setup installs it)", "missing")
+    if not page.script("return typeof axe === 'object';"):
+        with open(path) as source:
+            check(page.script(source.read() + LOAD_AXE), "axe-core", "loaded into the page",
+                  "no axe object")
+    found = page.script(RUN_AXE, AXE_TAGS)
+    check(not found, f"axe-core's rules ({', '.join(AXE_TAGS)}) {state}", "no violation",
+          "; ".join(f"{v['id']} ({v['help']}) at {', '.join(v['nodes'])}" for v in found))
