@@ -13,6 +13,17 @@ Surface& lastSurface() {
     return *backend().surfaces.back();
 }
 
+PixelFormatDescription screenFormat(int colorBits, int alphaBits, int depthBits, int stencilBits) {
+    PixelFormatDescription format{};
+    format.openGl = format.rgba = format.doubleBuffered = format.mainPlane = true;
+    format.opaque = format.trueColor = true;
+    format.colorBits = colorBits;
+    format.alphaBits = alphaBits;
+    format.depthBits = depthBits;
+    format.stencilBits = stencilBits;
+    return format;
+}
+
 }  // namespace fake
 
 namespace {

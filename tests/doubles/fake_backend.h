@@ -84,4 +84,9 @@ Backend& backend();
 // The most recently made surface.
 Surface& lastSurface();
 
+// An opaque TrueColor RGBA double-buffered OpenGL format of the main plane,
+// as a screen offers it; nothing else is set.
+PixelFormatDescription screenFormat(int colorBits, int alphaBits, int depthBits,
+                                    int stencilBits = 0);
+
 }  // namespace fake

@@ -43,16 +43,6 @@ LRESULT CALLBACK doNothing(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-// Opaque TrueColor RGBA OpenGL with a depth buffer; double-buffered or not.
-PixelFormatDescription screenFormat(bool doubleBuffered) {
-    PixelFormatDescription format{};
-    format.openGl = format.rgba = format.mainPlane = format.opaque = format.trueColor = true;
-    format.doubleBuffered = doubleBuffered;
-    format.colorBits = 24;
-    format.depthBits = 24;
-    return format;
-}
-
 }  // namespace
 
 Win32Record& win32Record() {
@@ -63,8 +53,10 @@ void resetWin32() {
     desktop() = Desktop{};
     fake::backend() = fake::Backend{};
     fake::Backend& backend = fake::backend();
-    backend.formats.assign(6, screenFormat(false));
-    backend.formats.push_back(screenFormat(true));
+    PixelFormatDescription singleBuffered = fake::screenFormat(24, 0, 24);
+    singleBuffered.doubleBuffered = false;
+    backend.formats.assign(6, singleBuffered);
+    backend.formats.push_back(fake::screenFormat(24, 0, 24));
     backend.made = {256, 256, true, false};
     front() = Front{};
 }

@@ -9,31 +9,20 @@
 
 namespace {
 
-// An opaque TrueColor RGBA double-buffered OpenGL visual of the main plane.
-PixelFormatDescription visual(int colorBits, int alphaBits, int depthBits, int stencilBits = 0) {
-    return {.openGl = true,
-            .rgba = true,
-            .doubleBuffered = true,
-            .mainPlane = true,
-            .opaque = true,
-            .trueColor = true,
-            .stereo = false,
-            .slow = false,
-            .colorBits = colorBits,
-            .alphaBits = alphaBits,
-            .depthBits = depthBits,
-            .stencilBits = stencilBits,
-            .accumBits = 0,
-            .auxBuffers = 0,
-            .samples = 0};
-}
+using fake::screenFormat;
 
-// visual(24, 8, 24) with one of its flags set to `value`.
+// screenFormat(24, 8, 24) with one of its flags set to `value`.
 PixelFormatDescription changed(bool PixelFormatDescription::*flag, bool value) {
-    PixelFormatDescription description = visual(24, 8, 24);
+    PixelFormatDescription description = screenFormat(24, 8, 24);
     description.*flag = value;
     return description;
 }
+
+// The format falling short one way: no candidate, or one the choice puts last.
+const auto kSingleBuffered = changed(&PixelFormatDescription::doubleBuffered, false);
+const auto kTranslucent = changed(&PixelFormatDescription::opaque, false);  // blended ARGB
+const auto kDirectColor = changed(&PixelFormatDescription::trueColor, false);
+const auto kSlow = changed(&PixelFormatDescription::slow, true);
 
 // The program's request: 16 colour bits, 1 alpha bit, 16 depth bits, double-buffered.
 PIXELFORMATDESCRIPTOR programRequest() {
@@ -69,10 +58,8 @@ int choose(const std::vector<PixelFormatDescription>& visuals,
 }
 
 TEST(PixelFormat, IsTheOneBasedIndexOfTheVisual) {
-    EXPECT_EQ(choose({visual(24, 8, 24)}), 1);
-    const PixelFormatDescription singleBuffered =
-        changed(&PixelFormatDescription::doubleBuffered, false);
-    EXPECT_EQ(choose({singleBuffered, singleBuffered, visual(24, 8, 24)}), 3);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24)}), 1);
+    EXPECT_EQ(choose({kSingleBuffered, kSingleBuffered, screenFormat(24, 8, 24)}), 3);
 }
 
 TEST(PixelFormat, IsZeroWithoutAnyVisual) {
@@ -82,10 +69,8 @@ TEST(PixelFormat, IsZeroWithoutAnyVisual) {
 TEST(PixelFormat, IsZeroWithoutAnRgbaDoubleBufferedOpenGlVisual) {
     const PixelFormatDescription noGl = changed(&PixelFormatDescription::openGl, false);
     const PixelFormatDescription colorIndex = changed(&PixelFormatDescription::rgba, false);
-    const PixelFormatDescription singleBuffered =
-        changed(&PixelFormatDescription::doubleBuffered, false);
     const PixelFormatDescription overlay = changed(&PixelFormatDescription::mainPlane, false);
-    EXPECT_EQ(choose({noGl, colorIndex, singleBuffered, overlay}), 0);
+    EXPECT_EQ(choose({noGl, colorIndex, kSingleBuffered, overlay}), 0);
 }
 
 TEST(PixelFormat, ServerWithoutGlxDescribesNoVisualAsOpenGl) {
@@ -95,101 +80,95 @@ TEST(PixelFormat, ServerWithoutGlxDescribesNoVisualAsOpenGl) {
 
 TEST(PixelFormat, MinimumsAreNeverAReasonToRefuse) {
     // Fewer colour, alpha and depth bits than asked for, and no depth buffer at all.
-    EXPECT_EQ(choose({visual(12, 0, 0)}), 1);
+    EXPECT_EQ(choose({screenFormat(12, 0, 0)}), 1);
     PIXELFORMATDESCRIPTOR greedy = programRequest();
     greedy.cColorBits = 32;
     greedy.cDepthBits = 32;
     greedy.cStencilBits = 8;
     greedy.cAccumBits = 64;
     greedy.cAuxBuffers = 4;
-    EXPECT_EQ(choose({visual(24, 8, 24)}, greedy), 1);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24)}, greedy), 1);
 }
 
 TEST(PixelFormat, AVisualMeetingTheMinimumsWins) {
-    EXPECT_EQ(choose({visual(24, 0, 24), visual(24, 8, 24)}), 2);  // alpha
-    EXPECT_EQ(choose({visual(24, 8, 0), visual(24, 8, 16)}), 2);   // depth
-    EXPECT_EQ(choose({visual(12, 8, 24), visual(16, 8, 24)}), 2);  // colour
+    EXPECT_EQ(choose({screenFormat(24, 0, 24), screenFormat(24, 8, 24)}), 2);  // alpha
+    EXPECT_EQ(choose({screenFormat(24, 8, 0), screenFormat(24, 8, 16)}), 2);   // depth
+    EXPECT_EQ(choose({screenFormat(12, 8, 24), screenFormat(16, 8, 24)}), 2);  // colour
 }
 
 TEST(PixelFormat, ColourThenDepthThenAlphaDecideWhenNoneMeetsAll) {
     // Each visual misses one minimum; the least important miss wins.
-    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 8), visual(24, 0, 24)}), 3);
-    EXPECT_EQ(choose({visual(12, 8, 24), visual(24, 8, 8)}), 2);
+    EXPECT_EQ(choose({screenFormat(12, 8, 24), screenFormat(24, 8, 8), screenFormat(24, 0, 24)}),
+              3);
+    EXPECT_EQ(choose({screenFormat(12, 8, 24), screenFormat(24, 8, 8)}), 2);
 }
 
 TEST(PixelFormat, TheSmallerShortfallIsCloser) {
     PIXELFORMATDESCRIPTOR deep = programRequest();
     deep.cDepthBits = 32;
-    EXPECT_EQ(choose({visual(24, 8, 16), visual(24, 8, 24), visual(24, 8, 16)}, deep), 2);
+    EXPECT_EQ(
+        choose({screenFormat(24, 8, 16), screenFormat(24, 8, 24), screenFormat(24, 8, 16)}, deep),
+        2);
 }
 
 TEST(PixelFormat, UnrequestedExtrasLose) {
-    EXPECT_EQ(choose({visual(24, 8, 24, 8), visual(24, 8, 24, 0)}), 2);  // stencil
-    PixelFormatDescription accumulating = visual(24, 8, 24);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24, 8), screenFormat(24, 8, 24, 0)}), 2);  // stencil
+    PixelFormatDescription accumulating = screenFormat(24, 8, 24);
     accumulating.accumBits = 64;
-    PixelFormatDescription multisampled = visual(24, 8, 24);
+    PixelFormatDescription multisampled = screenFormat(24, 8, 24);
     multisampled.samples = 4;
     const PixelFormatDescription stereo = changed(&PixelFormatDescription::stereo, true);
-    PixelFormatDescription auxiliary = visual(24, 8, 24);
+    PixelFormatDescription auxiliary = screenFormat(24, 8, 24);
     auxiliary.auxBuffers = 2;
-    EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, visual(24, 8, 24)}), 5);
+    EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, screenFormat(24, 8, 24)}), 5);
 }
 
 TEST(PixelFormat, RequestedExtrasAreMinimumsToo) {
     PIXELFORMATDESCRIPTOR stencilled = programRequest();
     stencilled.cStencilBits = 8;
-    EXPECT_EQ(choose({visual(24, 8, 24, 0), visual(24, 8, 24, 8)}, stencilled), 2);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24, 0), screenFormat(24, 8, 24, 8)}, stencilled), 2);
     PIXELFORMATDESCRIPTOR accumulating = programRequest();
     accumulating.cAccumRedBits = 16;
-    PixelFormatDescription withAccum = visual(24, 8, 24);
+    PixelFormatDescription withAccum = screenFormat(24, 8, 24);
     withAccum.accumBits = 64;
-    EXPECT_EQ(choose({visual(24, 8, 24), withAccum}, accumulating), 2);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24), withAccum}, accumulating), 2);
 }
 
 TEST(PixelFormat, OpaqueTrueColorUnratedVisualsComeBeforeAnyBitCount) {
-    // A 32-bit ARGB visual, which a compositor would blend.
-    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
-    const PixelFormatDescription directColor = changed(&PixelFormatDescription::trueColor, false);
-    const PixelFormatDescription slow = changed(&PixelFormatDescription::slow, true);
-    EXPECT_EQ(choose({translucent, directColor, slow, visual(12, 0, 16)}), 4);
-    EXPECT_EQ(choose({translucent, directColor, slow}), 3);
-    EXPECT_EQ(choose({translucent, directColor}), 2);
+    EXPECT_EQ(choose({kTranslucent, kDirectColor, kSlow, screenFormat(12, 0, 16)}), 4);
+    EXPECT_EQ(choose({kTranslucent, kDirectColor, kSlow}), 3);
+    EXPECT_EQ(choose({kTranslucent, kDirectColor}), 2);
 }
 
 TEST(PixelFormat, ADepthBufferAskedForComesBeforeEverythingElse) {
-    PixelFormatDescription translucentSlow = changed(&PixelFormatDescription::opaque, false);
+    PixelFormatDescription translucentSlow = kTranslucent;
     translucentSlow.slow = true;
-    EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}), 2);
+    EXPECT_EQ(choose({screenFormat(24, 8, 0), translucentSlow}), 2);
     PIXELFORMATDESCRIPTOR noDepth = programRequest();
     noDepth.cDepthBits = 0;
-    EXPECT_EQ(choose({visual(24, 8, 0), translucentSlow}, noDepth), 1);
+    EXPECT_EQ(choose({screenFormat(24, 8, 0), translucentSlow}, noDepth), 1);
 }
 
 TEST(PixelFormat, EqualVisualsKeepTheServersOrder) {
-    EXPECT_EQ(choose({visual(24, 8, 24), visual(24, 8, 24)}), 1);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24), screenFormat(24, 8, 24)}), 1);
     // More than asked for of colour, alpha or depth is no worse.
-    EXPECT_EQ(choose({visual(24, 8, 24), visual(16, 1, 16)}), 1);
+    EXPECT_EQ(choose({screenFormat(24, 8, 24), screenFormat(16, 1, 16)}), 1);
 }
 
 TEST(PixelFormat, CandidatesAreExactlyTheRenderableOnes) {
-    EXPECT_TRUE(isPixelFormatCandidate(visual(24, 8, 24)));
-    PixelFormatDescription translucentSlow = visual(12, 0, 0);
+    EXPECT_TRUE(isPixelFormatCandidate(screenFormat(24, 8, 24)));
+    PixelFormatDescription translucentSlow = screenFormat(12, 0, 0);
     translucentSlow.opaque = false;
     translucentSlow.slow = true;
     EXPECT_TRUE(isPixelFormatCandidate(translucentSlow));
-    const PixelFormatDescription singleBuffered =
-        changed(&PixelFormatDescription::doubleBuffered, false);
-    EXPECT_FALSE(isPixelFormatCandidate(singleBuffered));
+    EXPECT_FALSE(isPixelFormatCandidate(kSingleBuffered));
 }
 
 TEST(PixelFormat, OpaqueTrueColorLeadsWithACandidateThatHasADepthBuffer) {
-    const PixelFormatDescription directColor = changed(&PixelFormatDescription::trueColor, false);
-    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
-    const PixelFormatDescription singleBuffered =
-        changed(&PixelFormatDescription::doubleBuffered, false);
-    EXPECT_TRUE(opaqueTrueColorLeads(std::vector{directColor, visual(16, 0, 16)}));
-    EXPECT_FALSE(opaqueTrueColorLeads(std::vector{directColor, translucent, visual(24, 8, 0)}));
-    EXPECT_FALSE(opaqueTrueColorLeads(std::vector{singleBuffered}));
+    EXPECT_TRUE(opaqueTrueColorLeads(std::vector{kDirectColor, screenFormat(16, 0, 16)}));
+    EXPECT_FALSE(
+        opaqueTrueColorLeads(std::vector{kDirectColor, kTranslucent, screenFormat(24, 8, 0)}));
+    EXPECT_FALSE(opaqueTrueColorLeads(std::vector{kSingleBuffered}));
     EXPECT_FALSE(opaqueTrueColorLeads(std::vector<PixelFormatDescription>{}));
 }
 
@@ -201,23 +180,20 @@ PixelFormatTable readFrom(const std::vector<PixelFormatDescription>& whole) {
 }
 
 TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
-    const PixelFormatDescription translucent = changed(&PixelFormatDescription::opaque, false);
-    PixelFormatTable led = readFrom(
-        {translucent, visual(24, 8, 24), changed(&PixelFormatDescription::trueColor, false)});
+    PixelFormatTable led = readFrom({kTranslucent, screenFormat(24, 8, 24), kDirectColor});
     EXPECT_EQ(closestPixelFormat(led, programRequest()), 2);
     // The one opaque TrueColor candidate wins on candidacy alone.
     EXPECT_EQ(led.partsRead(), (std::vector<unsigned>{kIdentityPart, kIdentityPart | kCandidacyPart,
                                                       kIdentityPart}));
 
-    PixelFormatTable rated =
-        readFrom({changed(&PixelFormatDescription::slow, true), visual(24, 8, 24)});
+    PixelFormatTable rated = readFrom({kSlow, screenFormat(24, 8, 24)});
     EXPECT_EQ(closestPixelFormat(rated, programRequest()), 2);
     EXPECT_EQ(rated.partsRead(),
               (std::vector<unsigned>{kIdentityPart | kCandidacyPart | kRatingPart,
                                      kIdentityPart | kCandidacyPart | kRatingPart}));
 
     // Equal visuals are read on every key, but for counts not asked for.
-    PixelFormatTable equal = readFrom({visual(24, 8, 24), visual(24, 8, 24)});
+    PixelFormatTable equal = readFrom({screenFormat(24, 8, 24), screenFormat(24, 8, 24)});
     PIXELFORMATDESCRIPTOR plain = programRequest();
     plain.cColorBits = 0;
     plain.cAlphaBits = 0;
@@ -240,7 +216,7 @@ TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
     for (int table = 0; table < 300; ++table) {
         std::vector<PixelFormatDescription> whole;
         for (int i = next(12); i > 0; --i) {
-            PixelFormatDescription v = visual(8 * next(4), next(9), 8 * next(4), 8 * next(2));
+            PixelFormatDescription v = screenFormat(8 * next(4), next(9), 8 * next(4), 8 * next(2));
             v.doubleBuffered = next(4) != 0;
             v.opaque = next(3) != 0;
             v.trueColor = next(3) != 0;

@@ -26,17 +26,6 @@ std::vector<UINT> idsOf(const std::vector<MSG>& messages) {
     return ids;
 }
 
-// An opaque TrueColor RGBA double-buffered OpenGL format with a depth buffer.
-PixelFormatDescription format(int colorBits, bool doubleBuffered = true) {
-    PixelFormatDescription description{};
-    description.openGl = description.rgba = description.mainPlane = true;
-    description.opaque = description.trueColor = true;
-    description.doubleBuffered = doubleBuffered;
-    description.colorBits = colorBits;
-    description.depthBits = 24;
-    return description;
-}
-
 PIXELFORMATDESCRIPTOR request(int colorBits) {
     PIXELFORMATDESCRIPTOR descriptor{};
     descriptor.nSize = sizeof descriptor;
@@ -55,7 +44,9 @@ protected:
     void SetUp() override {
         desktop() = Desktop{};
         fake::backend() = fake::Backend{};
-        fake::backend().formats = {format(24, false), format(16), format(24)};
+        fake::backend().formats = {fake::screenFormat(24, 0, 24), fake::screenFormat(16, 0, 24),
+                                   fake::screenFormat(24, 0, 24)};
+        fake::backend().formats[0].doubleBuffered = false;
         createResult = 0;
         sent.clear();
         WNDCLASSEXA windowClass{};
