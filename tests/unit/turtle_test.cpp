@@ -36,10 +36,19 @@ Calls stem(Vec3 from, Vec3 to) {
 const Calls kPrologue = {call("glDisable", {GL_CULL_FACE}),
                          call("glPolygonMode", {GL_FRONT, GL_FILL})};
 
+// A pass that draws one stem upwards from the origin.
+const Calls kOneStem = kPrologue + stem({0, 0, 0}, {0, 1, 0});
+
 Calls drawn(Plant& plant, uint32_t ms = 0) {
     CallLog gl;
     plant.draw(frameAt(ms));
     return gl.calls;
+}
+
+// What a plant whose text is `text` draws at age 0.
+Calls drawnText(const char* text, float stepLength = 1.0f) {
+    Plant plant = plantOf(text, stepLength);
+    return drawn(plant);
 }
 
 long segmentsOf(Plant& plant) {
@@ -50,7 +59,7 @@ long segmentsOf(Plant& plant) {
 
 TEST(TurtleDrawing, OneStemIsOneSegmentUpwards) {
     Plant plant = plantOf("T");
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawn(plant), kOneStem);
     EXPECT_EQ(plant.bounds.min, (Vec3{0, 0, 0}));
     EXPECT_EQ(plant.bounds.max, (Vec3{0, 1, 0}));
     const Sphere sphere = plant.boundingSphere();
@@ -59,30 +68,24 @@ TEST(TurtleDrawing, OneStemIsOneSegmentUpwards) {
 }
 
 TEST(TurtleDrawing, EachDrawingSymbolHasItsStyle) {
-    Plant plant = plantOf("tSL", 2.0f);
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 2, 0}) +
-                                segment(2.0f, 0.3f, 1.0f, 0.3f, {0, 2, 0}, {0, 4, 0}) +
-                                segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 4, 0}, {0, 6, 0}));
+    EXPECT_EQ(drawnText("tSL", 2.0f), kPrologue + stem({0, 0, 0}, {0, 2, 0}) +
+                                          segment(2.0f, 0.3f, 1.0f, 0.3f, {0, 2, 0}, {0, 4, 0}) +
+                                          segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 4, 0}, {0, 6, 0}));
 }
 
 TEST(TurtleDrawing, LineLeavesTheTurtleWhereItWas) {
-    Plant plant = plantOf("LT");
-    EXPECT_EQ(drawn(plant), kPrologue + segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 0, 0}, {0, 1, 0}) +
-                                stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText("LT"), kPrologue + segment(3.0f, 0.6f, 0.6f, 0.9f, {0, 0, 0}, {0, 1, 0}) +
+                                   stem({0, 0, 0}, {0, 1, 0}));
 }
 
 TEST(TurtleDrawing, BranchWorksOnACopyOfTheTurtle) {
-    Plant plant = plantOf("[T]T");
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}) + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText("[T]T"), kOneStem + stem({0, 0, 0}, {0, 1, 0}));
 }
 
 TEST(TurtleDrawing, UnbalancedBracketsEndTheWalk) {
-    Plant closed = plantOf("T]T");
-    EXPECT_EQ(drawn(closed), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
-    Plant open = plantOf("[T");
-    EXPECT_EQ(drawn(open), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
-    Plant nested = plantOf("[[T]T");
-    EXPECT_EQ(drawn(nested), kPrologue + stem({0, 0, 0}, {0, 1, 0}) + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText("T]T"), kOneStem);
+    EXPECT_EQ(drawnText("[T"), kOneStem);
+    EXPECT_EQ(drawnText("[[T]T"), kOneStem + stem({0, 0, 0}, {0, 1, 0}));
 }
 
 TEST(TurtleDrawing, InterpretReturnsWhereTheBranchEnded) {
@@ -101,14 +104,11 @@ TEST(TurtleDrawing, EmptyTextDrawsNothingAndLeavesBoundsEmpty) {
 
 TEST(TurtleDrawing, SymbolsOutsideTheTableDoNothing) {
     // After a bend, so that a stray turn about Y would show too.
-    Plant plain = plantOf(".<T");
-    Plant padded = plantOf(".vs<qxX#T\x80");
-    EXPECT_EQ(drawn(padded), drawn(plain));
+    EXPECT_EQ(drawnText(".vs<qxX#T\x80"), drawnText(".<T"));
 }
 
 TEST(TurtleDrawing, TurnsAboutYLeaveAnUprightHeading) {
-    Plant plant = plantOf("<>T");
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText("<>T"), kOneStem);
 }
 
 // The end point of the last segment of `text` drawn at `ms` after the begin time.
@@ -160,7 +160,7 @@ TEST(TurtleTiming, NothingIsDrawnBeforeTheBeginTime) {
     EXPECT_EQ(drawn(plant, 999), Calls{});
     EXPECT_EQ(plant.age, Duration{10});
     EXPECT_EQ(plant.bounds.max, (Vec3{0, 1, 0}));
-    EXPECT_EQ(drawn(plant, 1000), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawn(plant, 1000), kOneStem);
     EXPECT_EQ(plant.age, Duration{0});
     drawn(plant, 1250);
     EXPECT_EQ(plant.age, Duration{250});
@@ -207,16 +207,13 @@ TEST(BuiltInPlants, DrawingTwiceRepeatsThePass) {
 TEST(NestingBound, DeepBranchesAreSkippedWithoutExhaustingTheStack) {
     const std::string deep = std::string(kMaxBranchNesting + 1, '[') + "T" +
                              std::string(kMaxBranchNesting + 1, ']') + "T";
-    Plant plant = plantOf(deep.c_str());
-    EXPECT_EQ(drawn(plant), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText(deep.c_str()), kOneStem);
 
     const std::string within = std::string(kMaxBranchNesting, '[') + "T";
-    Plant shallow = plantOf(within.c_str());
-    EXPECT_EQ(drawn(shallow), kPrologue + stem({0, 0, 0}, {0, 1, 0}));
+    EXPECT_EQ(drawnText(within.c_str()), kOneStem);
 
     const std::string huge(kExpansionBufferSize - 1, '[');
-    Plant unclosed = plantOf(huge.c_str());
-    EXPECT_EQ(drawn(unclosed), kPrologue);
+    EXPECT_EQ(drawnText(huge.c_str()), kPrologue);
 }
 
 }  // namespace
