@@ -79,51 +79,41 @@ class ValgrindReportTest(unittest.TestCase):
         finally:
             os.unlink(report.name)
 
-    def test_fault_in_own_code_counts(self):
-        self.assertEqual(self.own_kinds(error("InvalidWrite", [OWN, OWN_MAIN])), ["InvalidWrite"])
-
-    def test_fault_through_a_runtime_copy_counts(self):
-        self.assertEqual(self.own_kinds(error("InvalidRead", [MEMCPY, HEADER, OWN])),
-                         ["InvalidRead"])
-
-    def test_mesa_fault_below_own_call_does_not_count(self):
-        self.assertEqual(self.own_kinds(error("UninitCondition", [MESA, MESA, OWN_MAIN])), [])
-
-    def test_mesa_fault_on_memory_from_own_code_counts(self):
+    def test_own_errors_are_those_the_repositorys_code_is_to_blame_for(self):
         origin = [MALLOC, OWN, OWN_MAIN]
-        self.assertEqual(self.own_kinds(error("UninitCondition", [MESA, OWN_MAIN], origin)),
-                         ["UninitCondition"])
-
-    def test_leak_allocated_by_xlib_for_own_call_does_not_count(self):
-        self.assertEqual(self.own_kinds(error("Leak_DefinitelyLost", [MALLOC, XLIB, OWN_MAIN])), [])
-
-    def test_leak_allocated_by_own_code_counts(self):
-        self.assertEqual(self.own_kinds(error("Leak_DefinitelyLost", [MALLOC, HEADER, OWN])),
-                         ["Leak_DefinitelyLost"])
-
-    def test_possible_leak_does_not_count(self):
-        self.assertEqual(self.own_kinds(error("Leak_PossiblyLost", [MALLOC, OWN])), [])
-
-    def test_a_directory_sharing_the_prefix_is_not_the_repository(self):
-        self.assertEqual(self.own_kinds(error("InvalidRead", [ELSEWHERE])), [])
+        table = [  # what, the error, the kinds that count
+            ("fault in own code", error("InvalidWrite", [OWN, OWN_MAIN]), ["InvalidWrite"]),
+            ("fault through a runtime copy", error("InvalidRead", [MEMCPY, HEADER, OWN]),
+             ["InvalidRead"]),
+            ("Mesa fault below own call", error("UninitCondition", [MESA, MESA, OWN_MAIN]), []),
+            ("Mesa fault on memory from own code",
+             error("UninitCondition", [MESA, OWN_MAIN], origin), ["UninitCondition"]),
+            ("leak allocated by Xlib for own call",
+             error("Leak_DefinitelyLost", [MALLOC, XLIB, OWN_MAIN]), []),
+            ("leak allocated by own code", error("Leak_DefinitelyLost", [MALLOC, HEADER, OWN]),
+             ["Leak_DefinitelyLost"]),
+            ("possible leak", error("Leak_PossiblyLost", [MALLOC, OWN]), []),
+            ("a directory sharing the prefix is not the repository",
+             error("InvalidRead", [ELSEWHERE]), []),
+        ]
+        for what, report, kinds in table:
+            with self.subTest(what):
+                self.assertEqual(self.own_kinds(report), kinds)
 
 
 class PixelKindTest(unittest.TestCase):
-    def test_scene_colours_rounded_either_way(self):
-        self.assertEqual(picture.kind_of((102, 76, 89)), picture.BACKGROUND)
-        self.assertEqual(picture.kind_of((102, 77, 89)), picture.BACKGROUND)
-        self.assertEqual(picture.kind_of((179, 179, 179)), picture.GRID)
-        self.assertEqual(picture.kind_of((178, 153, 127)), picture.STEM)
-        self.assertEqual(picture.kind_of((77, 255, 77)), picture.LEAF)
-
-    def test_half_white_over_the_background_is_text(self):
-        self.assertIn(picture.kind_of((178, 165, 172)), picture.TEXT_KINDS)
-        self.assertIn(picture.kind_of((217, 217, 217)), picture.TEXT_KINDS)
-
-    def test_colours_of_no_kind(self):
-        self.assertEqual(picture.kind_of((0, 0, 0)), picture.OTHER)
-        self.assertEqual(picture.kind_of((255, 255, 255)), picture.OTHER)
-        self.assertEqual(picture.kind_of((102, 86, 89)), picture.OTHER)
+    def test_each_colour_is_of_its_kind(self):
+        text = picture.TEXT_KINDS  # half white over the background
+        table = [  # colour, the kinds it may be
+            ((102, 76, 89), {picture.BACKGROUND}), ((102, 77, 89), {picture.BACKGROUND}),
+            ((179, 179, 179), {picture.GRID}), ((178, 153, 127), {picture.STEM}),
+            ((77, 255, 77), {picture.LEAF}), ((178, 165, 172), text), ((217, 217, 217), text),
+            ((0, 0, 0), {picture.OTHER}), ((255, 255, 255), {picture.OTHER}),
+            ((102, 86, 89), {picture.OTHER}),
+        ]
+        for colour, kinds in table:
+            with self.subTest(colour):
+                self.assertIn(picture.kind_of(colour), kinds)
 
     def test_grid_difference_ignores_what_covers_the_grid(self):
         bg, grey, green = (102, 76, 89), (178, 178, 178), (76, 255, 76)
