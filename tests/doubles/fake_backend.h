@@ -75,6 +75,7 @@ struct Backend {
         Surface* owner;
         std::string text;
         std::string caption;
+        friend bool operator==(const Box&, const Box&) = default;
     };
     std::vector<Box> boxes;
 };

@@ -130,18 +130,15 @@ TEST_F(Win32Subset, CreationSendsWmCreateThenTheSurfacesClientSizeBeforeItReturn
     EXPECT_EQ(std::string(asked.title), "Vell");
     EXPECT_EQ(std::string(asked.className), "Test");  // the class's own spelling
     EXPECT_FALSE(asked.placedBySystem);
-    EXPECT_EQ(asked.x, 10);
-    EXPECT_EQ(asked.y, 20);
-    EXPECT_EQ(asked.width, 320);
-    EXPECT_EQ(asked.height, 200);
+    EXPECT_EQ((std::array{asked.x, asked.y, asked.width, asked.height}),
+              (std::array{10, 20, 320, 200}));
 }
 
 TEST_F(Win32Subset, ADefaultPositionIsTheSystemsAndANullTitleIsEmpty) {
     ASSERT_NE(create(CW_USEDEFAULT, 55, nullptr), nullptr);
     const SurfaceRequest& asked = fake::lastSurface().request;
     EXPECT_TRUE(asked.placedBySystem);
-    EXPECT_EQ(asked.x, 0);
-    EXPECT_EQ(asked.y, 0);
+    EXPECT_EQ((std::array{asked.x, asked.y}), (std::array{0, 0}));
     EXPECT_EQ(std::string(asked.title), "");
 }
 
@@ -422,9 +419,7 @@ TEST_F(Win32Subset, TheSystemFontIsTheOneToSelectMeasureAndBuildListsOf) {
 
     int widths[3] = {};
     ASSERT_EQ(GetCharWidth32A(deviceContext, 'A', 'C', widths), TRUE);
-    EXPECT_EQ(widths[0], 9);  // 'A' is 65, odd: one wider
-    EXPECT_EQ(widths[1], 8);
-    EXPECT_EQ(widths[2], 9);
+    EXPECT_EQ(std::to_array(widths), (std::array{9, 8, 9}));  // 'A' is 65, odd: one wider
     EXPECT_EQ(GetCharWidth32A(deviceContext, 'C', 'A', widths), FALSE);
     EXPECT_EQ(GetCharWidth32A(deviceContext, 'A', 'C', nullptr), FALSE);
 
@@ -449,15 +444,11 @@ TEST_F(Win32Subset, AMessageBoxHasACaptionAlwaysAndReturnsOk) {
     EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_OK), 1);
     int notAWindow = 0;
     EXPECT_EQ(MessageBoxA(reinterpret_cast<HWND>(&notAWindow), "x", nullptr, MB_OK), 1);
-    const auto& boxes = fake::backend().boxes;
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].owner, owner->surface);
-    EXPECT_EQ(boxes[0].text, "Broken");
-    EXPECT_EQ(boxes[0].caption, "Vell");
-    EXPECT_EQ(boxes[1].owner, nullptr);
-    EXPECT_EQ(boxes[1].text, "");
-    EXPECT_EQ(boxes[1].caption, "Error");  // Windows' caption for a box without one
-    EXPECT_EQ(boxes[2].owner, nullptr);
+    // "Error" is Windows' caption for a box without one.
+    EXPECT_EQ(
+        fake::backend().boxes,
+        (std::vector<fake::Backend::Box>{
+            {owner->surface, "Broken", "Vell"}, {nullptr, "", "Error"}, {nullptr, "x", "Error"}}));
 }
 
 TEST_F(Win32Subset, StockIconsAndCursorsHaveANameEach) {
