@@ -64,12 +64,6 @@ BoxInput releaseOn(const BoxRect& at) {
     return release(at.x + at.width / 2, at.y + at.height / 2);
 }
 
-BoxState run(const BoxLayout& layout, std::initializer_list<BoxInput> inputs) {
-    BoxState state{false, false};
-    for (const BoxInput& input : inputs) state = advanceBox(state, input, layout);
-    return state;
-}
-
 TEST(MessageBoxText, SplitsAtLineFeeds) {
     EXPECT_EQ(splitLines("one"), (std::vector<std::string_view>{"one"}));
     EXPECT_EQ(splitLines("one\ntwo\r\nthree"),
@@ -191,61 +185,64 @@ TEST(MessageBoxLayout, TheBoxLiesOnAnyScreenWhateverTheTextAndFont) {
     }
 }
 
-TEST(MessageBoxDismissal, ReturnEnterAndEscapeDismiss) {
+// A box of one line, 200 pixels wide.
+class MessageBoxDismissal : public testing::Test {
+protected:
     const BoxLayout layout = layoutFor(textOfWidths({200}));
-    EXPECT_TRUE(run(layout, {key(XK_Return)}).dismissed);
-    EXPECT_TRUE(run(layout, {key(XK_KP_Enter)}).dismissed);
-    EXPECT_TRUE(run(layout, {key(XK_Escape)}).dismissed);
-    EXPECT_FALSE(run(layout, {key(XK_a), key(XK_space), key(XK_Tab)}).dismissed);
+    const BoxRect& button = layout.button;
+
+    // Where `inputs` leave a box just shown.
+    BoxState run(std::initializer_list<BoxInput> inputs) const {
+        BoxState state{false, false};
+        for (const BoxInput& input : inputs) state = advanceBox(state, input, layout);
+        return state;
+    }
+    bool dismisses(std::initializer_list<BoxInput> inputs) const { return run(inputs).dismissed; }
+};
+
+TEST_F(MessageBoxDismissal, ReturnEnterAndEscapeDismiss) {
+    EXPECT_TRUE(dismisses({key(XK_Return)}));
+    EXPECT_TRUE(dismisses({key(XK_KP_Enter)}));
+    EXPECT_TRUE(dismisses({key(XK_Escape)}));
+    EXPECT_FALSE(dismisses({key(XK_a), key(XK_space), key(XK_Tab)}));
 }
 
-TEST(MessageBoxDismissal, TheWindowManagersCloseDismisses) {
-    EXPECT_TRUE(run(layoutFor(textOfWidths({200})), {{Kind::Close, NoSymbol, 0, 0, 0}}).dismissed);
+TEST_F(MessageBoxDismissal, TheWindowManagersCloseDismisses) {
+    EXPECT_TRUE(dismisses({{Kind::Close, NoSymbol, 0, 0, 0}}));
 }
 
-TEST(MessageBoxDismissal, AClickOnTheButtonDismisses) {
-    const BoxLayout layout = layoutFor(textOfWidths({200}));
-    const BoxState pressed = run(layout, {press(layout.button)});
+TEST_F(MessageBoxDismissal, AClickOnTheButtonDismisses) {
+    const BoxState pressed = run({press(button)});
     EXPECT_TRUE(pressed.buttonPressed);
     EXPECT_FALSE(pressed.dismissed);
-    EXPECT_TRUE(run(layout, {press(layout.button), releaseOn(layout.button)}).dismissed);
+    EXPECT_TRUE(dismisses({press(button), releaseOn(button)}));
 }
 
-TEST(MessageBoxDismissal, TheButtonsEdgesCount) {
-    const BoxLayout layout = layoutFor(textOfWidths({200}));
-    const BoxRect& b = layout.button;
-    EXPECT_TRUE(run(layout, {press(b), release(b.x, b.y)}).dismissed);
-    EXPECT_TRUE(run(layout, {press(b), release(b.x + b.width - 1, b.y + b.height - 1)}).dismissed);
-    EXPECT_FALSE(run(layout, {press(b), release(b.x + b.width, b.y)}).dismissed);
-    EXPECT_FALSE(run(layout, {press(b), release(b.x, b.y - 1)}).dismissed);
+TEST_F(MessageBoxDismissal, TheButtonsEdgesCount) {
+    const BoxRect& b = button;
+    EXPECT_TRUE(dismisses({press(b), release(b.x, b.y)}));
+    EXPECT_TRUE(dismisses({press(b), release(b.x + b.width - 1, b.y + b.height - 1)}));
+    EXPECT_FALSE(dismisses({press(b), release(b.x + b.width, b.y)}));
+    EXPECT_FALSE(dismisses({press(b), release(b.x, b.y - 1)}));
 }
 
-TEST(MessageBoxDismissal, PressAndReleaseMustBothBeOnTheButton) {
-    const BoxLayout layout = layoutFor(textOfWidths({200}));
+TEST_F(MessageBoxDismissal, PressAndReleaseMustBothBeOnTheButton) {
     const BoxRect text{0, 0, 10, 10};
-    EXPECT_FALSE(run(layout, {press(layout.button), release(1, 1)}).dismissed);
-    EXPECT_FALSE(run(layout, {press(text), releaseOn(layout.button)}).dismissed);
-    EXPECT_FALSE(run(layout, {releaseOn(layout.button)}).dismissed);
+    EXPECT_FALSE(dismisses({press(button), release(1, 1)}));
+    EXPECT_FALSE(dismisses({press(text), releaseOn(button)}));
+    EXPECT_FALSE(dismisses({releaseOn(button)}));
     // A release elsewhere ends that press.
-    EXPECT_FALSE(
-        run(layout, {press(layout.button), release(1, 1), releaseOn(layout.button)}).dismissed);
+    EXPECT_FALSE(dismisses({press(button), release(1, 1), releaseOn(button)}));
 }
 
-TEST(MessageBoxDismissal, OnlyTheLeftButtonClicks) {
-    const BoxLayout layout = layoutFor(textOfWidths({200}));
-    EXPECT_FALSE(run(layout, {press(layout.button, Button3),
-                              release(layout.button.x, layout.button.y, Button3)})
-                     .dismissed);
+TEST_F(MessageBoxDismissal, OnlyTheLeftButtonClicks) {
+    EXPECT_FALSE(dismisses({press(button, Button3), release(button.x, button.y, Button3)}));
     // Another button's release does not end a left press.
-    EXPECT_TRUE(
-        run(layout, {press(layout.button), release(1, 1, Button3), releaseOn(layout.button)})
-            .dismissed);
+    EXPECT_TRUE(dismisses({press(button), release(1, 1, Button3), releaseOn(button)}));
 }
 
-TEST(MessageBoxDismissal, OtherEventsChangeNothing) {
-    const BoxLayout layout = layoutFor(textOfWidths({200}));
-    const BoxState state =
-        run(layout, {press(layout.button), {Kind::Other, NoSymbol, 0, 0, 0}, key(XK_a)});
+TEST_F(MessageBoxDismissal, OtherEventsChangeNothing) {
+    const BoxState state = run({press(button), {Kind::Other, NoSymbol, 0, 0, 0}, key(XK_a)});
     EXPECT_TRUE(state.buttonPressed);
     EXPECT_FALSE(state.dismissed);
 }
