@@ -10,9 +10,15 @@ constexpr ProtocolAtoms kAtoms{301, 302, 303};
 constexpr WindowView kShown{256, 256, true, false, false};
 constexpr WindowView kIconic{256, 256, false, true, false};
 
-XEvent configure(int width, int height) {
+// An event of `type` with nothing else set.
+XEvent ofType(int type) {
     XEvent event{};
-    event.xconfigure.type = ConfigureNotify;
+    event.type = type;
+    return event;
+}
+
+XEvent configure(int width, int height) {
+    XEvent event = ofType(ConfigureNotify);
     event.xconfigure.x = 40;
     event.xconfigure.y = 30;
     event.xconfigure.width = width;
@@ -21,8 +27,7 @@ XEvent configure(int width, int height) {
 }
 
 XEvent button(int type, unsigned which, int x, int y) {
-    XEvent event{};
-    event.xbutton.type = type;
+    XEvent event = ofType(type);
     event.xbutton.button = which;
     event.xbutton.x = x;
     event.xbutton.y = y;
@@ -30,16 +35,14 @@ XEvent button(int type, unsigned which, int x, int y) {
 }
 
 XEvent motion(int x, int y) {
-    XEvent event{};
-    event.xmotion.type = MotionNotify;
+    XEvent event = ofType(MotionNotify);
     event.xmotion.x = x;
     event.xmotion.y = y;
     return event;
 }
 
 XEvent clientMessage(Atom type, int format, long first) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
+    XEvent event = ofType(ClientMessage);
     event.xclient.message_type = type;
     event.xclient.format = format;
     event.xclient.data.l[0] = first;
@@ -47,23 +50,15 @@ XEvent clientMessage(Atom type, int format, long first) {
 }
 
 XEvent destroyNotify(::Window window, ::Window notified) {
-    XEvent event{};
-    event.xdestroywindow.type = DestroyNotify;
+    XEvent event = ofType(DestroyNotify);
     event.xdestroywindow.event = notified;
     event.xdestroywindow.window = window;
     return event;
 }
 
 XEvent propertyNotify(Atom atom) {
-    XEvent event{};
-    event.xproperty.type = PropertyNotify;
+    XEvent event = ofType(PropertyNotify);
     event.xproperty.atom = atom;
-    return event;
-}
-
-XEvent ofType(int type) {
-    XEvent event{};
-    event.type = type;
     return event;
 }
 
