@@ -48,7 +48,8 @@ def make_tarball(*arguments, release=RELEASE):
 
 
 class TarballTest(Folders):
-    def staged(self, order, modes):
+    def staged(self, order=("pkg/share/a.txt", "pkg/share/b.txt", "pkg/bin/quenn"),
+               modes=(0o644, 0o755)):
         """A staged folder 'pkg': the same files, made in `order`, with
         `modes` (for text, program) and other times."""
         directory = self.folder()
@@ -68,8 +69,7 @@ class TarballTest(Folders):
         return output
 
     def test_the_same_files_give_the_same_bytes(self):
-        first = self.tarball(self.staged(["pkg/share/b.txt", "pkg/share/a.txt", "pkg/bin/quenn"],
-                                         (0o644, 0o755)))
+        first = self.tarball(self.staged(["pkg/share/b.txt", "pkg/share/a.txt", "pkg/bin/quenn"]))
         second = self.tarball(self.staged(["pkg/bin/quenn", "pkg/share/a.txt", "pkg/share/b.txt"],
                                           (0o664, 0o775)))
         with open(first, "rb") as one, open(second, "rb") as other:
@@ -95,8 +95,7 @@ class TarballTest(Folders):
         self.assertEqual(times["pkg/old.txt"], EARLIER)
 
     def test_no_name_or_time_in_the_gzip_header(self):
-        output = self.tarball(self.staged(["pkg/share/a.txt", "pkg/share/b.txt", "pkg/bin/quenn"],
-                                          (0o644, 0o755)))
+        output = self.tarball(self.staged())
         with open(output, "rb") as data:
             header = data.read(10)
         flags, mtime = header[3], struct.unpack("<I", header[4:8])[0]
@@ -105,10 +104,8 @@ class TarballTest(Folders):
             self.assertGreater(len(unpacked.read()), 0)
 
     def test_without_the_release_time_nothing_is_written(self):
-        directory = self.staged(["pkg/share/a.txt", "pkg/share/b.txt", "pkg/bin/quenn"],
-                                (0o644, 0o755))
         output = os.path.join(self.folder(), "pkg.tar.gz")
-        done = make_tarball(output, directory, "pkg", release=None)
+        done = make_tarball(output, self.staged(), "pkg", release=None)
         self.assertNotEqual(done.returncode, 0)
         self.assertIn("SOURCE_DATE_EPOCH", done.stderr)
         self.assertFalse(os.path.exists(output))
