@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // One call to a system library as a recording double saw it: the function's
@@ -54,12 +56,20 @@ CallLog* activeCallLog();
 // Appends to the active log, if any.
 void logCall(Call call);
 
-// logCall of a call named `name` with the numbers it is then applied to:
-// logTo{"glBegin"}(mode).
+// logCall of a call named `name` with the numbers it is then applied to, a
+// handle or pointer as its integer value: logTo{"glBegin"}(mode).
 struct logTo {
     std::string_view name;
     template <typename... Args>
     void operator()(Args... args) const {
-        if (activeCallLog()) logCall({name, {static_cast<double>(args)...}, {}});
+        if (activeCallLog()) logCall({name, {number(args)...}, {}});
+    }
+    template <typename Arg>
+    static double number(Arg arg) {
+        if constexpr (std::is_pointer_v<Arg>) {
+            return static_cast<double>(reinterpret_cast<uintptr_t>(arg));
+        } else {
+            return static_cast<double>(arg);
+        }
     }
 };

@@ -98,14 +98,27 @@ std::vector<std::string> messageBoxTexts() {
     return texts;
 }
 
+// An entry point whose every argument the log keeps, as a number, in order:
+// logged, then passed on to the subset.
+#define QUENN_WIN32(result, name, parameters, arguments) \
+    result WINAPI name parameters {                      \
+        logTo{#name} arguments;                          \
+        return subset_##name arguments;                  \
+    }
+
 // ---- kernel32 -------------------------------------------------------------
 
-DWORD WINAPI GetTickCount() {
-    logTo{"GetTickCount"}();
-    return subset_GetTickCount();
-}
+QUENN_WIN32(DWORD, GetTickCount, (), ())
 
 // ---- user32 ---------------------------------------------------------------
+
+QUENN_WIN32(BOOL, ShowWindow, (HWND window, int command), (window, command))
+QUENN_WIN32(BOOL, UpdateWindow, (HWND window), (window))
+QUENN_WIN32(LRESULT, DefWindowProcA, (HWND window, UINT message, WPARAM wParam, LPARAM lParam),
+            (window, message, wParam, lParam))
+QUENN_WIN32(void, PostQuitMessage, (int exitCode), (exitCode))
+QUENN_WIN32(HICON, LoadIconA, (HINSTANCE instance, LPCSTR name), (instance, name))
+QUENN_WIN32(HCURSOR, LoadCursorA, (HINSTANCE instance, LPCSTR name), (instance, name))
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
     logCall({"RegisterClassExA", {}, textOf(windowClass->lpszClassName)});
@@ -136,16 +149,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                                   parent, menu, instance, param);
 }
 
-BOOL WINAPI ShowWindow(HWND window, int showCommand) {
-    logTo{"ShowWindow"}(logged(window), showCommand);
-    return subset_ShowWindow(window, showCommand);
-}
-
-BOOL WINAPI UpdateWindow(HWND window) {
-    logTo{"UpdateWindow"}(logged(window));
-    return subset_UpdateWindow(window);
-}
-
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     logTo{"GetMessageA"}(logged(window), filterMin, filterMax);
     return subset_GetMessageA(msg, window, filterMin, filterMax);
@@ -161,29 +164,9 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     return subset_DispatchMessageA(msg);
 }
 
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    logTo{"DefWindowProcA"}(logged(window), message, wParam, lParam);
-    return subset_DefWindowProcA(window, message, wParam, lParam);
-}
-
-void WINAPI PostQuitMessage(int exitCode) {
-    logTo{"PostQuitMessage"}(exitCode);
-    subset_PostQuitMessage(exitCode);
-}
-
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     logCall({"MessageBoxA", {logged(owner), logged(caption), double(type)}, textOf(text)});
     return subset_MessageBoxA(owner, text, caption, type);
-}
-
-HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
-    logTo{"LoadIconA"}(logged(instance), logged(name));
-    return subset_LoadIconA(instance, name);
-}
-
-HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    logTo{"LoadCursorA"}(logged(instance), logged(name));
-    return subset_LoadCursorA(instance, name);
 }
 
 HDC WINAPI GetDC(HWND window) {
@@ -201,6 +184,10 @@ int WINAPI ReleaseDC(HWND window, HDC deviceContext) {
 
 // ---- gdi32 ----------------------------------------------------------------
 
+QUENN_WIN32(BOOL, SwapBuffers, (HDC deviceContext), (deviceContext))
+QUENN_WIN32(HGDIOBJ, GetStockObject, (int object), (object))
+QUENN_WIN32(HGDIOBJ, SelectObject, (HDC deviceContext, HGDIOBJ object), (deviceContext, object))
+
 int WINAPI ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* request) {
     logTo{"ChoosePixelFormat"}(logged(deviceContext));
     front().record.pixelFormatRequests.push_back(*request);
@@ -213,21 +200,6 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     return subset_SetPixelFormat(deviceContext, format, request);
 }
 
-BOOL WINAPI SwapBuffers(HDC deviceContext) {
-    logTo{"SwapBuffers"}(logged(deviceContext));
-    return subset_SwapBuffers(deviceContext);
-}
-
-HGDIOBJ WINAPI GetStockObject(int object) {
-    logTo{"GetStockObject"}(object);
-    return subset_GetStockObject(object);
-}
-
-HGDIOBJ WINAPI SelectObject(HDC deviceContext, HGDIOBJ object) {
-    logTo{"SelectObject"}(logged(deviceContext), logged(object));
-    return subset_SelectObject(deviceContext, object);
-}
-
 BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widths) {
     logTo{"GetCharWidth32A"}(logged(deviceContext), first, last);
     return subset_GetCharWidth32A(deviceContext, first, last, widths);
@@ -235,22 +207,10 @@ BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widt
 
 // ---- opengl32 (WGL) -------------------------------------------------------
 
-HGLRC WINAPI wglCreateContext(HDC deviceContext) {
-    logTo{"wglCreateContext"}(logged(deviceContext));
-    return subset_wglCreateContext(deviceContext);
-}
+QUENN_WIN32(HGLRC, wglCreateContext, (HDC deviceContext), (deviceContext))
+QUENN_WIN32(BOOL, wglMakeCurrent, (HDC deviceContext, HGLRC context), (deviceContext, context))
+QUENN_WIN32(BOOL, wglDeleteContext, (HGLRC context), (context))
+QUENN_WIN32(BOOL, wglUseFontBitmapsA, (HDC deviceContext, DWORD first, DWORD count, DWORD base),
+            (deviceContext, first, count, base))
 
-BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
-    logTo{"wglMakeCurrent"}(logged(deviceContext), logged(renderContext));
-    return subset_wglMakeCurrent(deviceContext, renderContext);
-}
-
-BOOL WINAPI wglDeleteContext(HGLRC renderContext) {
-    logTo{"wglDeleteContext"}(logged(renderContext));
-    return subset_wglDeleteContext(renderContext);
-}
-
-BOOL WINAPI wglUseFontBitmapsA(HDC deviceContext, DWORD first, DWORD count, DWORD listBase) {
-    logTo{"wglUseFontBitmapsA"}(logged(deviceContext), first, count, listBase);
-    return subset_wglUseFontBitmapsA(deviceContext, first, count, listBase);
-}
+#undef QUENN_WIN32
