@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "scene/drag.h"
 #include "scene/scene.h"
@@ -38,14 +39,11 @@ TEST_F(Drag, OnePixelTurnsOneDegree) {
 
 TEST_F(Drag, PitchStopsAtTheLimitsAndFollowsThePointerBack) {
     mouseDown(1, 0, 300);
-    mouseMove(0, 500);
-    EXPECT_EQ(angles().pitch, 90.0f);
-    mouseMove(0, 310);
-    EXPECT_EQ(angles().pitch, 55.0f);
-    mouseMove(0, 100);
-    EXPECT_EQ(angles().pitch, -90.0f);
-    mouseMove(0, 290);
-    EXPECT_EQ(angles().pitch, 35.0f);
+    for (const auto& [y, pitch] :
+         {std::pair{500, 90.0f}, {310, 55.0f}, {100, -90.0f}, {290, 35.0f}}) {
+        mouseMove(0, y);
+        EXPECT_EQ(angles().pitch, pitch) << "at y " << y;
+    }
 }
 
 TEST_F(Drag, BackAtTheStartPointRestoresTheStartAngles) {

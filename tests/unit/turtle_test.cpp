@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "plant/plant.h"
 #include "plant/rule_set.h"
@@ -174,12 +175,10 @@ TEST(TurtleTiming, BeginTimeComparesAsUnsigned) {
 }
 
 TEST(BuiltInPlants, DrawTheKnownNumberOfSegments) {
-    Plant depth5(builtInAxiom(), 4, builtInRules, 5, 1.0f);
-    Plant depth4(builtInAxiom(), 4, builtInRules, 4, 1.0f);
-    Plant depth3(builtInAxiom(), 4, builtInRules, 3, 1.0f);
-    EXPECT_EQ(segmentsOf(depth5), 5182);
-    EXPECT_EQ(segmentsOf(depth4), 1068);
-    EXPECT_EQ(segmentsOf(depth3), 233);
+    for (const auto& [depth, segments] : {std::pair{5, 5182L}, {4, 1068L}, {3, 233L}}) {
+        Plant plant(builtInAxiom(), 4, builtInRules, depth, 1.0f);
+        EXPECT_EQ(segmentsOf(plant), segments) << "depth " << depth;
+    }
 }
 
 TEST(BuiltInPlants, FirstPlantBoundsAtAgeZero) {

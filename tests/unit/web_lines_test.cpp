@@ -72,14 +72,9 @@ TEST_F(WebLines, WideLinesWidenAlongTheMinorAxisByWholePixels) {
         const auto corners = drawnCorners();
         ASSERT_EQ(corners.size(), 8u) << "width " << c.width;
         const float h = c.expectedHalf;
-        expectCorner(corners[0], {20, 40 - h});
-        expectCorner(corners[1], {80, 50 - h});
-        expectCorner(corners[2], {80, 50 + h});
-        expectCorner(corners[3], {20, 40 + h});
-        expectCorner(corners[4], {30 - h, 10});
-        expectCorner(corners[5], {35 - h, 90});
-        expectCorner(corners[6], {35 + h, 90});
-        expectCorner(corners[7], {30 + h, 10});
+        const WindowPoint expected[8] = {{20, 40 - h}, {80, 50 - h}, {80, 50 + h}, {20, 40 + h},
+                                         {30 - h, 10}, {35 - h, 90}, {35 + h, 90}, {30 + h, 10}};
+        for (int i = 0; i < 8; ++i) expectCorner(corners[i], expected[i]);
     }
 }
 
