@@ -60,6 +60,9 @@ class Picture:
         self.width, self.height = image.size
         self.kinds = [kind_of(rgb) for rgb in image.getdata()]
 
+    def kind_at(self, x, y):
+        return self.kinds[y * self.width + x]
+
     def count(self, kinds):
         return sum(1 for kind in self.kinds if kind in kinds)
 
