@@ -12,7 +12,7 @@ import tempfile
 from harness.checks import CheckFailed
 from harness.desktop import Desktop
 from harness.runners import NativeRunner
-from harness.show import show_and_close
+from harness.program import show_and_close
 
 
 def run(program, seconds, log_dir):

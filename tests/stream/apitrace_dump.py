@@ -139,7 +139,7 @@ def parse_lines(lines, blob_dir=None):
 
 class Dump:
     """`apitrace dump` of a trace as it runs, its blobs written to
-    `blob_dir`; stopped when closed, however far it got."""
+    `blob_dir`; stopped when closed (contextlib.closing), however far it got."""
 
     def __init__(self, trace, blob_dir):
         self.blob_dir = blob_dir
@@ -155,10 +155,3 @@ class Dump:
         self.process.kill()
         self.process.wait()
         self.process.stdout.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-        return False

@@ -10,6 +10,7 @@ first call that differs; the run's trace or log stays under the artifacts
 directory when it fails."""
 
 import argparse
+import contextlib
 import os
 import shutil
 import subprocess
@@ -66,25 +67,25 @@ def recorded_frame(recorder, *frame):
     return neutral_text.parse_frame(done.stdout)
 
 
-def show_frames(desktop, runner, program):
-    """Lets a started program draw its first frame and then RUN_PAST_FIRST
-    seconds more, then closes its window."""
-    window = wait_window(desktop, program, runner.window_timeout)
-    wait_picture(desktop, program, window, "first picture", runner.window_timeout)
-    time.sleep(RUN_PAST_FIRST)
-    desktop.client.request_close(window)
-    wait_exit(program, EXIT_TIME)
+def show_frames(artifacts, shots, runner, program_path, **start):
+    """Starts the program and lets it draw its first frame and then
+    RUN_PAST_FIRST seconds more, then closes its window. Returns it."""
+    with Desktop(artifacts, shots) as desktop:
+        program = desktop.start(runner, program_path, **start)
+        window = wait_window(desktop, program, runner.window_timeout)
+        wait_picture(desktop, program, window, "first picture", runner.window_timeout)
+        time.sleep(RUN_PAST_FIRST)
+        desktop.client.request_close(window)
+        wait_exit(program, EXIT_TIME)
+    return program
 
 
 def native_run(args, artifacts, shots, wanted):
     trace = os.path.join(artifacts, "program.trace")
-    runner = NativeRunner()
-    with Desktop(artifacts, shots) as desktop:
-        program = desktop.start(runner, args.program,
-                                wrapper=["apitrace", "trace", "--api", "gl", "--output", trace])
-        show_frames(desktop, runner, program)
+    show_frames(artifacts, shots, NativeRunner(), args.program,
+                wrapper=["apitrace", "trace", "--api", "gl", "--output", trace])
     blobs = fresh_directory(os.path.join(artifacts, "blobs"))
-    with apitrace_dump.Dump(trace, blobs) as dump:
+    with contextlib.closing(apitrace_dump.Dump(trace, blobs)) as dump:
         return Run(dump.items(), wanted), [trace, blobs]
 
 
@@ -92,10 +93,8 @@ def wine_run(args, artifacts, shots, wanted):
     wine = machine_wine()
     program_path = os.path.join(wine.programs(*args.windows_programs), args.program)
     print(wine.describe(program_path))
-    runner = WineRunner(args.wine_prefix)
-    with Desktop(artifacts, shots) as desktop:
-        program = desktop.start(runner, program_path, extra_env={"WINEDEBUG": WINE_TRACE})
-        show_frames(desktop, runner, program)
+    program = show_frames(artifacts, shots, WineRunner(args.wine_prefix), program_path,
+                          extra_env={"WINEDEBUG": WINE_TRACE})
     with open(program.stderr_path, errors="replace") as log:
         return Run(wine_trace.parse_lines(log), wanted), [program.stderr_path]
 

@@ -29,22 +29,38 @@ def wine(*lines):
 
 
 class ApitraceDumpTest(unittest.TestCase):
-    def test_numbers_by_their_names_in_order(self):
-        self.assertEqual(dump("1313 glVertex3f(x = 0, y = 1.996195, z = -0.08715574)"),
-                         [GlCall("glVertex3f", (0, 1.996195, -0.08715574))])
+    def test_each_dump_gives_its_calls(self):
+        table = [  # what, the dump's lines, its calls and swaps
+            ("numbers by their names, in order",
+             ["1313 glVertex3f(x = 0, y = 1.996195, z = -0.08715574)"],
+             [GlCall("glVertex3f", (0, 1.996195, -0.08715574))]),
+            ("enumerants as their values",
+             ["5 glPolygonMode(face = GL_FRONT, mode = GL_FILL)",
+              "6 glClear(mask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)"],
+             [GlCall("glPolygonMode", (0x404, 0x1B02)), GlCall("glClear", (0x4100,))]),
+            ("glGenLists keeps the first list the OpenGL gave",
+             ["1297 glGenLists(range = 96) = 1"], [GlCall("glGenLists", (96,), first_list=1)]),
+            ("a blob shown by its size leaves the text unknown",
+             ["7 glCallLists(n = 5, type = GL_UNSIGNED_BYTE, lists = blob(5))"],
+             [GlCall("glCallLists", (5, GL_UNSIGNED_BYTE))]),
+            ("the swap marks the frame, the rest of GLX and apitrace is left out",
+             ['// process.name = "/build/quenn"',
+              "1293 glXCreateContext(dpy = 0x55de, vis = &{visual = 0x55, visualid = 913, "
+              "screen = 0}, shareList = NULL, direct = True) = 0x55de33142ec0",
+              "1295 glViewport(x = 0, y = 0, width = 256, height = 256) // fake",
+              "1307 glViewport(x = 0, y = 0, width = 256, height = 256)", "",
+              "1308 glXSwapBuffers(dpy = 0x55de33119390, drawable = 2097154)"],
+             [GlCall("glViewport", (0, 0, 256, 256)), SWAP]),
+        ]
+        for what, lines, calls in table:
+            with self.subTest(what):
+                self.assertEqual(dump(*lines), calls)
 
-    def test_enumerants_as_their_values(self):
-        self.assertEqual(dump("5 glPolygonMode(face = GL_FRONT, mode = GL_FILL)",
-                              "6 glClear(mask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)"),
-                         [GlCall("glPolygonMode", (0x404, 0x1B02)), GlCall("glClear", (0x4100,))])
-
-    def test_an_unknown_enumerant_is_named(self):
-        with self.assertRaisesRegex(StreamError, "call 9: .*GL_FOG"):
-            dump("9 glEnable(cap = GL_FOG)")
-
-    def test_glgenlists_keeps_the_first_list_the_opengl_gave(self):
-        self.assertEqual(dump("1297 glGenLists(range = 96) = 1"),
-                         [GlCall("glGenLists", (96,), first_list=1)])
+    def test_what_cannot_be_read_is_refused_with_its_call(self):
+        for line, message in (("9 glEnable(cap = GL_FOG)", "call 9: .*GL_FOG"),
+                              ("3 glEnable(3042)", "call 3: no name = value")):
+            with self.subTest(line), self.assertRaisesRegex(StreamError, message):
+                dump(line)
 
     def test_a_blob_in_a_file_is_the_calls_text(self):
         with tempfile.TemporaryDirectory() as blobs:
@@ -54,76 +70,54 @@ class ApitraceDumpTest(unittest.TestCase):
                          'lists = blob("blob_call7.bin"))', blob_dir=blobs)
         self.assertEqual(calls, [GlCall("glCallLists", (6, GL_UNSIGNED_BYTE), b"FPS 21")])
 
-    def test_a_blob_shown_by_its_size_leaves_the_text_unknown(self):
-        self.assertEqual(dump("7 glCallLists(n = 5, type = GL_UNSIGNED_BYTE, lists = blob(5))"),
-                         [GlCall("glCallLists", (5, GL_UNSIGNED_BYTE))])
-
-    def test_the_swap_marks_the_frame_and_the_rest_of_glx_and_apitrace_is_left_out(self):
-        self.assertEqual(dump(
-            '// process.name = "/build/quenn"',
-            "1293 glXCreateContext(dpy = 0x55de, vis = &{visual = 0x55, visualid = 913, "
-            "screen = 0}, shareList = NULL, direct = True) = 0x55de33142ec0",
-            "1295 glViewport(x = 0, y = 0, width = 256, height = 256) // fake",
-            "1307 glViewport(x = 0, y = 0, width = 256, height = 256)",
-            "",
-            "1308 glXSwapBuffers(dpy = 0x55de33119390, drawable = 2097154)"),
-            [GlCall("glViewport", (0, 0, 256, 256)), SWAP])
-
-    def test_an_argument_with_no_name_is_refused(self):
-        with self.assertRaisesRegex(StreamError, "call 3: no name = value"):
-            dump("3 glEnable(3042)")
-
     def test_arguments_split_only_outside_braces_and_quotes(self):
         self.assertEqual(apitrace_dump.split_arguments('a = &{b = 1, c = 2}, d = "e, f", g = 3'),
                          ["a = &{b = 1, c = 2}", 'd = "e, f"', "g = 3"])
 
 
 class WineTraceTest(unittest.TestCase):
-    def test_floats_and_decimal_enumerants(self):
-        self.assertEqual(wine("0024:trace:opengl:glVertex3f x 1.000000, y -2.500000, z 0.000000",
-                              "0024:trace:opengl:glBlendFunc sfactor 770, dfactor 771",
-                              "0024:trace:opengl:glListBase base -31"),
-                         [GlCall("glVertex3f", (1.0, -2.5, 0.0)),
-                          GlCall("glBlendFunc", (770, 771)), GlCall("glListBase", (-31,))])
-
-    def test_pointers_are_left_out(self):
-        self.assertEqual(wine("0024:trace:opengl:glCallLists n 5, type 5121, lists 0066F4B0"),
-                         [GlCall("glCallLists", (5, GL_UNSIGNED_BYTE))])
-
-    def test_a_call_without_arguments(self):
-        self.assertEqual(wine("0024:trace:opengl:glEnd ", "0024:trace:opengl:glFinish"),
-                         [GlCall("glEnd"), GlCall("glFinish")])
-
-    def test_the_drivers_swap_marks_the_frame_and_wgl_is_left_out(self):
-        self.assertEqual(wine(
-            "0024:trace:opengl:wglMakeCurrent hDc 20010045, newContext 00011000",
-            "0024:trace:wgl:glxdrv_wglMakeCurrent (0x20010045,0x7e37f170)",
-            "0024:trace:opengl:glFinish ",
-            "0024:trace:wgl:glxdrv_wglSwapBuffers (0x20010045)",
-            "0024:err:opengl:glBegin not a trace"),
-            [GlCall("glFinish"), SWAP])
-
-    def test_the_first_list_comes_from_the_font_wine_builds(self):
-        # Wine 8's wglUseFontBitmaps logs its own calls; the program's go on
-        # in order around them.
-        self.assertEqual(wine(
-            "0024:trace:opengl:glGenLists range 96",
-            "0024:trace:opengl:glGetIntegerv pname 3317, data 0066F128",
-            "0024:trace:opengl:glPixelStorei pname 3317, param 4",
-            "0024:trace:opengl:wglUseFontBitmaps_common Glyph:  32 / List: 1 size 0",
-            "0024:trace:opengl:glNewList list 1, mode 4864",
-            "0024:trace:opengl:glEndList ",
-            "0024:trace:opengl:glPixelStorei pname 3317, param 4",
-            "0024:trace:opengl:glViewport x 0, y 0, width 256, height 256"),
-            [GlCall("glGenLists", (96,), first_list=1), GlCall("glGetIntegerv", (3317, "0066F128")),
-             GlCall("glNewList", (1, 4864)), GlCall("glEndList"),
-             GlCall("glViewport", (0, 0, 256, 256))])
-
-    def test_without_a_font_the_first_list_stays_unknown(self):
-        self.assertEqual(wine("0024:trace:opengl:glGenLists range 96",
-                              "0024:trace:opengl:glFinish ",
-                              "0024:trace:wgl:glxdrv_wglSwapBuffers (0x20010045)"),
-                         [GlCall("glGenLists", (96,)), GlCall("glFinish"), SWAP])
+    def test_each_log_gives_its_calls(self):
+        table = [  # what, the log's lines, its calls and swaps
+            ("floats and decimal enumerants",
+             ["0024:trace:opengl:glVertex3f x 1.000000, y -2.500000, z 0.000000",
+              "0024:trace:opengl:glBlendFunc sfactor 770, dfactor 771",
+              "0024:trace:opengl:glListBase base -31"],
+             [GlCall("glVertex3f", (1.0, -2.5, 0.0)), GlCall("glBlendFunc", (770, 771)),
+              GlCall("glListBase", (-31,))]),
+            ("pointers are left out",
+             ["0024:trace:opengl:glCallLists n 5, type 5121, lists 0066F4B0"],
+             [GlCall("glCallLists", (5, GL_UNSIGNED_BYTE))]),
+            ("calls without arguments",
+             ["0024:trace:opengl:glEnd ", "0024:trace:opengl:glFinish"],
+             [GlCall("glEnd"), GlCall("glFinish")]),
+            ("the driver's swap marks the frame, WGL is left out",
+             ["0024:trace:opengl:wglMakeCurrent hDc 20010045, newContext 00011000",
+              "0024:trace:wgl:glxdrv_wglMakeCurrent (0x20010045,0x7e37f170)",
+              "0024:trace:opengl:glFinish ", "0024:trace:wgl:glxdrv_wglSwapBuffers (0x20010045)",
+              "0024:err:opengl:glBegin not a trace"],
+             [GlCall("glFinish"), SWAP]),
+            # Wine 8's wglUseFontBitmaps logs its own calls; the program's go
+            # on in order around them.
+            ("the first list comes from the font Wine builds",
+             ["0024:trace:opengl:glGenLists range 96",
+              "0024:trace:opengl:glGetIntegerv pname 3317, data 0066F128",
+              "0024:trace:opengl:glPixelStorei pname 3317, param 4",
+              "0024:trace:opengl:wglUseFontBitmaps_common Glyph:  32 / List: 1 size 0",
+              "0024:trace:opengl:glNewList list 1, mode 4864", "0024:trace:opengl:glEndList ",
+              "0024:trace:opengl:glPixelStorei pname 3317, param 4",
+              "0024:trace:opengl:glViewport x 0, y 0, width 256, height 256"],
+             [GlCall("glGenLists", (96,), first_list=1),
+              GlCall("glGetIntegerv", (3317, "0066F128")), GlCall("glNewList", (1, 4864)),
+              GlCall("glEndList"),
+              GlCall("glViewport", (0, 0, 256, 256))]),
+            ("without a font the first list stays unknown",
+             ["0024:trace:opengl:glGenLists range 96", "0024:trace:opengl:glFinish ",
+              "0024:trace:wgl:glxdrv_wglSwapBuffers (0x20010045)"],
+             [GlCall("glGenLists", (96,)), GlCall("glFinish"), SWAP]),
+        ]
+        for what, lines, calls in table:
+            with self.subTest(what):
+                self.assertEqual(wine(*lines), calls)
 
     def test_a_value_that_is_no_number_is_refused(self):
         with self.assertRaisesRegex(StreamError, "'x1' is no number"):

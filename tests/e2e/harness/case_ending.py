@@ -5,18 +5,10 @@ import os
 
 from .checks import check
 from .program import start_drawn
-from .watch import wait_exit
+from .watch import exit_seen, wait_exit
 
 # Each of these ends the program within a second.
 END_TIME = 1.0
-
-
-def exit_seen(code, took):
-    if code is None:
-        return "still running"
-    if code < 0:
-        return f"killed by signal {-code} after {took:.2f} s"
-    return f"exit code {code} after {took:.2f} s"
 
 
 def case_destroyed(ctx):

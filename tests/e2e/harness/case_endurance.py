@@ -2,6 +2,7 @@
 seeded storm of input. After either, the program still draws and closes
 cleanly."""
 
+import collections
 import os
 import random
 import time
@@ -9,7 +10,7 @@ import time
 from .checks import check, wait_for
 from .picture import OTHER
 from .processes import resident_kib
-from .program import close_and_expect_zero, drag
+from .program import close_and_expect_zero, drag, start_drawn
 from .scene_checks import check_counter_corner, counter_in_corner
 from .storm import Click, DragOut, Iconify, Moves, Pause, Resize, Restore, storm_actions
 from .watch import is_drawn, still_running, wait_picture, wait_window
@@ -122,25 +123,14 @@ class Storm:
         self.client = client
         self.window = window
         self.screen = client.screen_size()
-        self.counts = {}
+        self.counts = collections.Counter()
         self.iconic = False
 
-    def count(self, what, number=1):
-        self.counts[what] = self.counts.get(what, 0) + number
-
-    def to_screen(self, point, rect):
-        x, y, width, height = rect
-        sx = min(max(int(x + point[0] * width), 0), self.screen[0] - 1)
-        sy = min(max(int(y + point[1] * height), 0), self.screen[1] - 1)
-        return sx, sy
-
-    def inside(self, position, rect):
-        x, y, width, height = rect
-        return x <= position[0] < x + width and y <= position[1] < y + height
-
     def pointer_path(self, points):
-        rect = self.client.geometry(self.window)
-        return rect, [self.to_screen(point, rect) for point in points]
+        """The window's (x, y, width, height), and `points` on the screen."""
+        x, y, width, height = rect = self.client.geometry(self.window)
+        return rect, [(min(max(int(x + u * width), 0), self.screen[0] - 1),
+                       min(max(int(y + v * height), 0), self.screen[1] - 1)) for u, v in points]
 
     def run(self, action):
         {Moves: self.moves, Click: self.click, DragOut: self.drag_out, Resize: self.resize,
@@ -150,63 +140,61 @@ class Storm:
         _, path = self.pointer_path(action.points)
         for position in path:
             self.client.move_pointer(*position)
-        self.count("pointer moves", len(path))
+        self.counts["pointer moves"] += len(path)
 
-    def pressed_along(self, button, path, what):
+    def pressed_along(self, points, button, inside_until, what):
+        """`button` pressed at the first point and released at the last, if
+        the points up to `inside_until` lie in the window: off the screen the
+        press would land on the desktop."""
+        (x, y, width, height), path = self.pointer_path(points)
+        if not all(x <= px < x + width and y <= py < y + height
+                   for px, py in path[:inside_until]):
+            self.counts["presses left out, the window being off the screen"] += 1
+            return
         self.client.move_pointer(*path[0])
         self.client.press_button(button)
         for position in path[1:]:
             self.client.move_pointer(*position)
         self.client.release_button(button)
-        self.count(what)
+        self.counts[what] += 1
 
     def click(self, action):
-        rect, path = self.pointer_path(action.points)
-        # Off the screen the press would land on the desktop.
-        if all(self.inside(position, rect) for position in path):
-            self.pressed_along(action.button, path, f"presses of button {action.button}")
-        else:
-            self.count("presses left out, the window being off the screen")
+        self.pressed_along(action.points, action.button, None,
+                           f"presses of button {action.button}")
 
     def drag_out(self, action):
-        rect, path = self.pointer_path(action.points)
-        if self.inside(path[0], rect):
-            self.pressed_along(1, path, "drags released outside")
-        else:
-            self.count("presses left out, the window being off the screen")
+        self.pressed_along(action.points, 1, 1, "drags released outside")
 
     def resize(self, action):
         self.client.resize(self.window, action.width, action.height)
-        self.count("resizes")
+        self.counts["resizes"] += 1
 
     def pause(self, action):
         time.sleep(action.seconds)
-        self.count("pauses")
+        self.counts["pauses"] += 1
 
     def iconify(self, _):
         self.client.iconify(self.window)
         self.iconic = True
-        self.count("iconifications")
+        self.counts["iconifications"] += 1
 
     def restore(self, _):
         self.client.restore(self.window)
         self.iconic = False
-        self.count("restorations")
+        self.counts["restorations"] += 1
 
 
 def case_storm(ctx):
     seed = storm_seed()
     print(f"storm seed: {seed} (set {SEED_VARIABLE} to replay it)")
     with ctx.desktop(window_manager=True) as desktop:
-        program = desktop.start(ctx.runner, ctx.program)
-        window = wait_window(desktop, program, ctx.runner.window_timeout)
-        wait_picture(desktop, program, window, "before the storm", ctx.runner.window_timeout)
+        program, window, _ = start_drawn(ctx, desktop, "before the storm")
         storm = Storm(desktop.client, window)
         actions = storm_actions(seed, storm.screen)
         deadline = time.monotonic() + STORM
         while time.monotonic() < deadline:
             storm.run(next(actions))
-            storm.count("actions")
+            storm.counts["actions"] += 1
             still_running(program, f"during the storm ({storm.counts})")
         print("storm: " + ", ".join(f"{n} {what}" for what, n in sorted(storm.counts.items())))
         if storm.iconic:

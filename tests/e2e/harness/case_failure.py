@@ -2,26 +2,13 @@
 
 import time
 
-from .checks import CheckFailed, check, wait_for
+from .checks import check
 from .program import MESSAGE
-from .watch import wait_exit
+from .watch import exit_seen, wait_exit, wait_window
 
 # The system's default caption of a message box.
 BOX_TITLE = "Error"
 EXIT_TIME = 5.0
-
-
-def wait_box(desktop, program, timeout):
-    def probe():
-        if program.exit_code() is not None:
-            raise CheckFailed("error box", f"one window titled {BOX_TITLE!r}",
-                              f"the program ended with {program.exit_code()} first; stderr: "
-                              f"{program.stderr_gist()}")
-        boxes = desktop.client.windows_named(BOX_TITLE)
-        return len(boxes) == 1, f"windows: {desktop.client.describe()}"
-
-    wait_for("error box", f"one viewable window titled {BOX_TITLE!r}", probe, timeout)
-    return desktop.client.windows_named(BOX_TITLE)[0]
 
 
 def dismiss_and_watch(desktop, program, box):
@@ -48,7 +35,7 @@ def case_no_glx(ctx):
     env = None if ctx.native else {"WINEDEBUG": "-all,+msgbox"}
     with ctx.desktop(glx=False, window_manager=True) as desktop:
         program = desktop.start(ctx.runner, ctx.program, extra_env=env)
-        box = wait_box(desktop, program, ctx.runner.window_timeout)
+        box = wait_window(desktop, program, ctx.runner.window_timeout, BOX_TITLE, "error box")
         code = dismiss_and_watch(desktop, program, box)
         check(code == 1, "exit code without GLX", "1", str(code))
         stderr = program.stderr_text()
@@ -60,10 +47,9 @@ def case_no_glx(ctx):
 def case_no_display(ctx):
     with ctx.desktop() as desktop:
         program = desktop.start(ctx.runner, ctx.program, display=False)
-        code, _ = wait_exit(program, EXIT_TIME)
+        code, took = wait_exit(program, EXIT_TIME)
         stderr = program.stderr_text()
-        check(code == 1, "exit code with no DISPLAY", "1",
-              "still running" if code is None else str(code))
+        check(code == 1, "exit code with no DISPLAY", "1", exit_seen(code, took))
         check("display" in stderr.lower(), "stderr with no DISPLAY", "a line about the display",
               repr(stderr))
 

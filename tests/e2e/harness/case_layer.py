@@ -1,7 +1,7 @@
 """The Linux layer's own test program, on a private server."""
 
 from .checks import check
-from .watch import wait_exit
+from .watch import exit_seen, wait_exit
 
 LAYER_TIME = 30.0
 
@@ -13,8 +13,7 @@ def case_layer(ctx):
         with open(program.stdout_path, errors="replace") as out:
             report = out.read()
         check(code == 0, "the layer's tests", "all passing (exit code 0)",
-              ("still running" if code is None else f"exit code {code} after {took:.1f} s") +
-              "\n" + report[-3000:])
+              exit_seen(code, took) + "\n" + report[-3000:])
 
 
 CASES = {

@@ -7,9 +7,9 @@ from xml.etree.ElementTree import ParseError
 from .checks import CheckFailed, check, wait_for
 from .picture import GRID, bounds_near
 from .processes import cpu_seconds
-from .program import drag
+from .program import drag, start_drawn
 from .valgrind_report import own_errors, read_errors
-from .watch import is_drawn, wait_exit, wait_picture, wait_window
+from .watch import exit_seen, is_drawn, wait_exit, wait_picture, wait_window
 
 MEASURE = 2.0
 MOST_WHEN_ICONIFIED = 0.05
@@ -27,9 +27,7 @@ def processor_share(pid, seconds):
 def case_iconify(ctx):
     with ctx.desktop(window_manager=True) as desktop:
         client = desktop.client
-        program = desktop.start(ctx.runner, ctx.program)
-        window = wait_window(desktop, program, ctx.runner.window_timeout)
-        before = wait_picture(desktop, program, window, "shown", ctx.runner.window_timeout)
+        program, window, before = start_drawn(ctx, desktop, "shown")
         shown = processor_share(program.pid, 1.0)
         check(shown >= LEAST_WHEN_SHOWN, "processor time while shown",
               f"at least {LEAST_WHEN_SHOWN:.0%} of a core (frames back to back)", f"{shown:.1%}")
@@ -85,9 +83,9 @@ def case_valgrind(ctx):
         wait_picture(desktop, program, window, "under valgrind", VALGRIND_WAIT)
         drag_for(desktop.client, window, VALGRIND_RUN)
         desktop.client.request_close(window)
-        code, _ = wait_exit(program, VALGRIND_WAIT)
+        code, took = wait_exit(program, VALGRIND_WAIT)
         check(code == 0, "exit under valgrind", "exit code 0 after WM_DELETE_WINDOW",
-              "still running" if code is None else f"exit code {code}")
+              exit_seen(code, took))
     try:
         errors = own_errors(xml_path, ctx.source_dir)
         others = len(read_errors(xml_path)) - len(errors)

@@ -18,7 +18,7 @@ from .packages import (APP_ID, ICON_SIZES, check_same_files, check_same_text, fi
 from .picture import Picture
 from .runners import NativeRunner
 from .scene_checks import check_scene
-from .show import show_and_close
+from .program import show_and_close
 
 # Seconds quenn runs before its picture is taken: the second plant is there.
 RUN_SECONDS = 2.0

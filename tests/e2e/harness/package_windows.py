@@ -13,7 +13,7 @@ from .packages import check_same_files, check_same_text, files_under, run_tool
 from .picture import Picture
 from .runners import WineRunner, machine_wine, windows_path, wineserver
 from .scene_checks import check_scene
-from .show import show_and_close
+from .program import show_and_close
 
 WINDOWS_PROGRAMS = ("quenn.exe", "quenn-fast.exe")
 DOCS = ("README.txt", "LICENSE.txt")
@@ -97,21 +97,14 @@ def shortcuts(prefix):
 def registry_section(prefix, key):
     """The lines of the machine's or the user's registry key whose path ends
     with `key`, or None. Read once the wineserver has ended and written them."""
-    header = re.compile(r"^\[(.*)\]")
     wanted = key.replace("\\", "\\\\").lower()
     for hive in ("system.reg", "user.reg"):
-        lines, inside = [], False
         with open(os.path.join(prefix, hive), encoding="utf-8", errors="replace") as registry:
-            for line in registry:
-                match = header.match(line)
-                if match:
-                    if inside:
-                        return lines
-                    inside = match.group(1).lower().endswith(wanted)
-                elif inside:
-                    lines.append(line.rstrip("\n"))
-        if inside:
-            return lines
+            # The text before the first key, then each key's path and its lines.
+            parts = re.split(r"^\[(.*)\].*$", registry.read(), flags=re.MULTILINE)
+        for path, lines in zip(parts[1::2], parts[2::2]):
+            if path.lower().endswith(wanted):
+                return lines.strip("\n").splitlines()
     return None
 
 

@@ -4,6 +4,9 @@ Nothing is antialiased and the scene's lines are opaque, so every pixel is
 one of the scene's colours, or that colour under the counter text, which is
 white at half opacity."""
 
+import collections
+import functools
+
 BACKGROUND = "background"
 GRID = "grid"
 STEM = "stem"
@@ -36,20 +39,14 @@ def _reference_colours():
 
 
 _REFERENCES = _reference_colours()
-_cache = {}
 
 
+@functools.cache
 def kind_of(rgb):
     """The kind of a pixel's colour: a scene colour, text over one, or OTHER."""
-    kind = _cache.get(rgb)
-    if kind is None:
-        kind = OTHER
-        for name, reference in _REFERENCES.items():
-            if all(abs(value - ref) <= TOLERANCE for value, ref in zip(rgb, reference)):
-                kind = name
-                break
-        _cache[rgb] = kind
-    return kind
+    return next((name for name, reference in _REFERENCES.items()
+                 if all(abs(value - ref) <= TOLERANCE for value, ref in zip(rgb, reference))),
+                OTHER)
 
 
 class Picture:
@@ -67,10 +64,7 @@ class Picture:
         return sum(1 for kind in self.kinds if kind in kinds)
 
     def counts(self):
-        result = {}
-        for kind in self.kinds:
-            result[kind] = result.get(kind, 0) + 1
-        return result
+        return collections.Counter(self.kinds)
 
     def positions(self, kinds):
         """The set of (x, y) whose pixel is of one of `kinds`."""
@@ -99,11 +93,8 @@ def grid_difference(before, after):
     so that the swaying plants and the counter, which cover the grid, do not
     count."""
     plain = {BACKGROUND, GRID}
-    differing = 0
-    for kind_before, kind_after in zip(before.kinds, after.kinds):
-        if kind_before in plain and kind_after in plain and kind_before != kind_after:
-            differing += 1
-    return differing
+    return sum(1 for kind_before, kind_after in zip(before.kinds, after.kinds)
+               if kind_before in plain and kind_after in plain and kind_before != kind_after)
 
 
 def new_pixels(before, after, kinds, radius):

@@ -32,21 +32,13 @@ class Process:
 
     def __init__(self, name, argv, log_dir, env=None, pass_fds=()):
         self.name = name
-        self.argv = argv
         log_name = _free_log_name(log_dir, name)
         self.stdout_path = os.path.join(log_dir, f"{log_name}.stdout")
         self.stderr_path = os.path.join(log_dir, f"{log_name}.stderr")
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.popen = subprocess.Popen(
-                argv,
-                stdin=subprocess.DEVNULL,
-                stdout=out,
-                stderr=err,
-                env=env,
-                pass_fds=pass_fds,
-                start_new_session=True,
-                preexec_fn=_die_with_parent,
-            )
+            self.popen = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                          env=env, pass_fds=pass_fds, start_new_session=True,
+                                          preexec_fn=_die_with_parent)
         self.pid = self.popen.pid
 
     def exit_code(self):
@@ -99,7 +91,6 @@ def cpu_seconds(pid):
         fields = stat.read().rsplit(")", 1)[1].split()
     utime, stime = int(fields[11]), int(fields[12])
     return (utime + stime) / os.sysconf("SC_CLK_TCK")
-
 
 
 def resident_kib(pid):

@@ -16,16 +16,16 @@ def still_running(program, when="early"):
                           f"exit code {code}; stderr: {program.stderr_gist()}")
 
 
-def wait_window(desktop, program, timeout):
-    """The one viewable window titled "vell!"."""
+def wait_window(desktop, program, timeout, title=TITLE, what="program window"):
+    """The one viewable window titled `title`, shown while the program runs."""
 
     def probe():
         still_running(program)
-        windows = desktop.client.windows_named(TITLE)
+        windows = desktop.client.windows_named(title)
         return len(windows) == 1, f"windows: {desktop.client.describe()}"
 
-    wait_for("program window", f"one viewable window titled {TITLE!r}", probe, timeout)
-    return desktop.client.windows_named(TITLE)[0]
+    wait_for(what, f"one viewable window titled {title!r}", probe, timeout)
+    return desktop.client.windows_named(title)[0]
 
 
 def is_drawn(picture):
@@ -58,3 +58,12 @@ def wait_exit(program, timeout):
     start = time.monotonic()
     code = program.wait(timeout)
     return code, time.monotonic() - start
+
+
+def exit_seen(code, took):
+    """How a program waited for by wait_exit ended, for failure messages."""
+    if code is None:
+        return "still running"
+    if code < 0:
+        return f"killed by signal {-code} after {took:.2f} s"
+    return f"exit code {code} after {took:.2f} s"

@@ -28,26 +28,8 @@ class XClient:
 
     # Windows
 
-    def windows_named(self, name, viewable_only=True):
-        """Every window in the tree whose title is `name`."""
-        found = []
-        pending = [self.root]
-        while pending:
-            window = pending.pop()
-            try:
-                children = window.query_tree().children
-                if window != self.root and self.title(window) == name:
-                    if not viewable_only or self.is_viewable(window):
-                        found.append(window)
-            except error.XError:
-                continue  # gone while we looked
-            pending.extend(children)
-        return found
-
-    def describe(self):
-        """Every titled window with its map state, for failure messages."""
-        states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
-        described = []
+    def _titled_windows(self):
+        """(window, title, map state) of every titled window in the tree."""
         pending = [self.root]
         while pending:
             window = pending.pop()
@@ -55,11 +37,20 @@ class XClient:
                 pending.extend(window.query_tree().children)
                 name = self.title(window) if window != self.root else None
                 if name:
-                    state = states[window.get_attributes().map_state]
-                    described.append(f"{name!r} {state}")
+                    yield window, name, window.get_attributes().map_state
             except error.XError:
-                continue
-        return ", ".join(described) or "no titled window"
+                continue  # gone while we looked
+
+    def windows_named(self, name):
+        """Every viewable window in the tree whose title is `name`."""
+        return [window for window, title, state in self._titled_windows()
+                if title == name and state == X.IsViewable]
+
+    def describe(self):
+        """Every titled window with its map state, for failure messages."""
+        states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
+        return ", ".join(f"{name!r} {states[state]}"
+                         for _, name, state in self._titled_windows()) or "no titled window"
 
     def title(self, window):
         prop = window.get_full_property(self.atom("_NET_WM_NAME"), self.atom("UTF8_STRING"))
