@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Runs one end-to-end case against quenn, natively, under Wine or in the
-browser (where the native program draws the reference pictures).
+browser (where the native program draws the reference pictures); or
+against its packages in scripts/package's output folder.
 
 Exits 0 when every check of the case held, 77 when the case cannot run
 here (it says why), 1 otherwise, after saving the screenshots it took under
@@ -14,21 +15,25 @@ from harness.cases import CASES
 from harness.context import Context
 from harness.driver import drive, fresh_directory
 from harness.engines import DEFAULT, ENGINES
+from harness.packages import Packages
 from harness.runners import NativeRunner, WineRunner, machine_wine
 
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("case", choices=sorted(set(CASES["program"]) | set(CASES["web"])))
-    parser.add_argument("--runner", choices=["native", "wine", "web"], default="native")
+    parser.add_argument("case", choices=sorted(set().union(*CASES.values())))
+    parser.add_argument("--runner", choices=["native", "wine", "web", "package"],
+                        default="native")
     parser.add_argument("--engine", choices=sorted(ENGINES), default=DEFAULT,
                         help="the browser of the web runner")
-    parser.add_argument("--program", required=True,
+    parser.add_argument("--program",
                         help="the program; under Wine, its file name in --windows-programs")
     parser.add_argument("--fast-program")
     parser.add_argument("--windows-programs", nargs=2, metavar=("FOLDER32", "FOLDER64"),
                         help="the 32- and the 64-bit Windows programs' folders")
     parser.add_argument("--wine-prefix")
+    parser.add_argument("--packages", help="scripts/package's output folder")
+    parser.add_argument("--version", help="the version the packages carry")
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--time-limit", type=int, default=120,
@@ -38,12 +43,17 @@ def parse_arguments():
     args = parser.parse_args()
     if args.case not in cases_of(args.runner):
         parser.error(f"case {args.case!r} does not run in the {args.runner} runner")
+    needed = ("packages", "version") if args.runner == "package" else ("program",)
+    for name in needed:
+        if getattr(args, name) is None:
+            parser.error(f"the {args.runner} runner needs --{name}")
     return args
 
 
 def cases_of(runner):
-    """The cases of the page in the web runner, else the program's."""
-    return CASES["web" if runner == "web" else "program"]
+    """The cases of the page in the web runner, of the packages in the
+    package runner, else the program's."""
+    return CASES[runner if runner in ("web", "package") else "program"]
 
 
 def runner_and_programs(args):
@@ -67,8 +77,9 @@ def main():
 
     def body(shots):
         runner, program, fast_program = runner_and_programs(args)
+        packages = Packages(args.packages, args.version) if args.runner == "package" else None
         context = Context(runner, program, fast_program, args.source_dir, artifacts, shots,
-                          engine=args.engine)
+                          engine=args.engine, packages=packages, wine_prefix=args.wine_prefix)
         cases_of(args.runner)[args.case](context)
 
     return drive(f"{label} {args.case}", artifacts, args.time_limit, body, args.keep_shots)

@@ -1,4 +1,5 @@
-"""What a case gets: the program under test and how to start it."""
+"""What a case gets: the program under test and how to start it, or the
+packages."""
 
 from dataclasses import dataclass
 
@@ -14,6 +15,8 @@ class Context:
     log_dir: str
     shots: dict
     engine: str = "chromium"  # the browser the page's cases use
+    packages: object = None  # the package cases' Packages
+    wine_prefix: str = None
 
     @property
     def native(self):
