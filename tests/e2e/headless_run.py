@@ -15,11 +15,6 @@ from harness.runners import NativeRunner
 from harness.program import show_and_close
 
 
-def run(program, seconds, log_dir):
-    with Desktop(log_dir, {}) as desktop:
-        return show_and_close(desktop, NativeRunner(), program, seconds)
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("program")
@@ -28,7 +23,8 @@ def main():
     args = parser.parse_args()
     log_dir = tempfile.mkdtemp(prefix="quenn-run-")
     try:
-        image = run(args.program, args.seconds, log_dir)
+        with Desktop(log_dir, {}) as desktop:
+            image = show_and_close(desktop, NativeRunner(), args.program, args.seconds)
     except CheckFailed as failure:
         print(f"quenn did not run as it should: {failure}\nlogs: {log_dir}", file=sys.stderr)
         return 1
