@@ -7,14 +7,14 @@ e2e.web.picture)."""
 
 from . import (case_endurance, case_ending, case_failure, case_input, case_layer, case_native,
                case_picture, case_web, case_web_app, case_web_context, case_web_hands,
-               case_web_pointers, case_web_policy, package_linux, package_windows)
+               case_web_pointers, case_web_policy, package_linux, package_windows, reproducible)
 
 MODULES = {
     "program": [case_picture, case_input, case_failure, case_native, case_endurance, case_ending,
                 case_layer],
     "web": [case_web, case_web_pointers, case_web_context, case_web_app, case_web_hands,
             case_web_policy],
-    "package": [package_linux, package_windows],
+    "package": [package_linux, package_windows, reproducible],
 }
 
 

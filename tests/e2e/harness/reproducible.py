@@ -1,16 +1,24 @@
-"""Whether two builds of the packages are the same: a copy of the sources in
-a fresh folder, and the comparison of two package folders, file by file."""
+"""Whether two builds of the packages are the same: scripts/package run once
+more on a copy of the sources in a fresh folder elsewhere, later, in another
+time zone and with another umask, and every file compared with those of the
+packages' folder (which scripts/test makes first). Where a file differs,
+diffoscope shows how."""
 
 import hashlib
 import os
 import shutil
 import subprocess
+import tempfile
+import time
 
 from .checks import CheckFailed
+from .processes import Process
 
 # Lines of diffoscope's report shown for each file that differs; the whole
 # report is kept beside the case's logs.
 REPORT_LINES = 150
+# Seconds diffoscope may take over one pair of packages.
+DIFFOSCOPE_TIME = 300
 
 
 def source_files(source_dir):
@@ -94,3 +102,62 @@ def diffoscope(first, second, report_path, timeout):
         return f"diffoscope failed ({done.returncode}): {done.stderr[-2000:]}"
     with open(report_path, encoding="utf-8", errors="replace") as report:
         return shortened(report.read())
+
+
+def build_elsewhere(source_dir, work_dir, log_dir):
+    """scripts/package run on a copy of the sources in `work_dir`: its
+    packages folder."""
+    copy = os.path.join(work_dir, "quenn")
+    copy_sources(source_dir, copy)
+    # Where a time were written in local time, or a mode taken from the
+    # umask, the packages would differ from the tree's.
+    env = dict(os.environ, TZ="Etc/GMT-14")
+    previous = os.umask(0o002)
+    try:
+        build = Process("package", [os.path.join(copy, "scripts", "package")], log_dir, env=env)
+    finally:
+        os.umask(previous)
+    start = time.monotonic()
+    try:
+        code = build.wait(timeout=None)
+    finally:
+        build.stop()
+    print(f"scripts/package in {copy}: exit code {code} after {time.monotonic() - start:.0f} s")
+    if code != 0:
+        raise CheckFailed("scripts/package in a fresh folder", "exit code 0",
+                          f"exit code {code}: {build.stderr_text()[-2000:]}")
+    return os.path.join(copy, "build", "packages")
+
+
+def compare(packages, rebuilt, log_dir):
+    comparison = Comparison(packages, rebuilt)
+    print(comparison.summary())
+    if comparison.identical():
+        return
+    for name in comparison.differing:
+        report = os.path.join(log_dir, f"diffoscope-{name}.txt")
+        print(f"\ndiffoscope {name} (whole report: {report}):")
+        print(diffoscope(os.path.join(packages, name), os.path.join(rebuilt, name), report,
+                         DIFFOSCOPE_TIME))
+    raise CheckFailed("the packages built again elsewhere",
+                      f"the same files as {packages}, byte for byte",
+                      f"{len(comparison.differing)} differ, "
+                      f"{len(comparison.only_first) + len(comparison.only_second)} "
+                      "in one folder only (or are those packages older than the sources?)")
+
+
+def case_reproducible(ctx):
+    packages = ctx.packages.directory
+    if not os.path.isfile(os.path.join(packages, "SHA256SUMS")):
+        raise CheckFailed("packages", f"scripts/package's output in {packages}",
+                          "no SHA256SUMS there")
+    work_dir = tempfile.mkdtemp(prefix="quenn-reproducible-")
+    try:
+        compare(packages, build_elsewhere(ctx.source_dir, work_dir, ctx.log_dir), ctx.log_dir)
+    finally:
+        shutil.rmtree(work_dir, ignore_errors=True)
+
+
+CASES = {
+    "reproducible": case_reproducible,
+}
