@@ -134,8 +134,7 @@ def case_nsis(ctx):
         run_silently(desktop, runner, installer, ["/S", f"/D={windows_path(folder)}"],
                      "silent install")
         expected = set(WINDOWS_PROGRAMS + DOCS) | {"Uninstall.exe"}
-        check_same_files("installed files", expected, files_under(folder) if
-                         os.path.isdir(folder) else set())
+        check_same_files("installed files", expected, files_under(folder))
         added = {d: names - before.get(d, set()) for d, names in shortcuts(runner.prefix).items()}
         menu = [d for d, names in added.items() if names == SHORTCUTS]
         check(len(menu) == 1, "Start menu", f"one folder with {sorted(SHORTCUTS)}", repr(added))
@@ -155,7 +154,7 @@ def case_nsis(ctx):
 
         run_silently(desktop, runner, os.path.join(folder, "Uninstall.exe"), ["/S"],
                      "silent uninstall")
-        left = files_under(folder) if os.path.isdir(folder) else set()
+        left = files_under(folder)
         check(not left, "after uninstalling", "the folder gone", f"left: {sorted(left)}")
         check(not os.path.isdir(menu[0]), "after uninstalling", "the Start-menu folder gone",
               repr(shortcuts(runner.prefix).get(menu[0])))

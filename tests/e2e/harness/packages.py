@@ -60,7 +60,8 @@ def linux_files(doc_dir="share/doc/quenn"):
 
 
 def files_under(root):
-    """Paths of the files and symbolic links under `root`, relative to it."""
+    """Paths of the files and symbolic links under `root`, relative to it;
+    none where there is no `root`."""
     found = set()
     for directory, _, names in os.walk(root):
         for name in names:
