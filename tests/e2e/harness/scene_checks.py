@@ -62,13 +62,11 @@ def counter_change(pictures):
 
 def largest_appearance(pictures, times, since, until):
     """The most plant pixels that appeared from one picture to the next, for
-    pictures taken between `since` and `until`; and that picture's index."""
-    best = (0, None)
-    for i in range(1, len(pictures)):
-        if since <= times[i] <= until:
-            best = max(best, (new_pixels(pictures[i - 1], pictures[i], PLANT, SWAY_RADIUS), i),
-                       key=lambda pair: pair[0])
-    return best
+    pictures taken between `since` and `until`; and that picture's index,
+    the first of those with the most (None where no picture was taken then)."""
+    return max(((new_pixels(pictures[i - 1], pictures[i], PLANT, SWAY_RADIUS), i)
+                for i in range(1, len(pictures)) if since <= times[i] <= until),
+               key=lambda pair: pair[0], default=(0, None))
 
 
 def check_recording(ctx, first, pictures, times):
