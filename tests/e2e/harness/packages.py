@@ -32,14 +32,11 @@ class Packages:
         self.version = version
         arch = run_tool(["dpkg", "--print-architecture"], "dpkg").strip()
         machine = os.uname().machine
-        self.deb = self._path(f"quenn_{version}_{arch}.deb")
-        self.tarball = self._path(f"quenn-{version}-linux-{machine}.tar.gz")
+        self.deb = os.path.join(directory, f"quenn_{version}_{arch}.deb")
+        self.tarball = os.path.join(directory, f"quenn-{version}-linux-{machine}.tar.gz")
         self.windows = {bits: WindowsBuild(directory, version, bits, tools, object_format)
                         for bits, tools, object_format in ((32, "i686", "pei-i386"),
                                                            (64, "x86_64", "pei-x86-64"))}
-
-    def _path(self, name):
-        return os.path.join(self.directory, name)
 
     def need(self, path):
         if not os.path.isfile(path):
