@@ -16,7 +16,7 @@ import urllib.request
 from harness import bidi
 from harness.browser import Page, PageServer, Pointers, declared_policy
 from harness.checks import Unsupported
-from harness.chromium import Chromium, pen_command
+from harness.chromium import Chromium
 from harness.firefox import NO_WEBGL, WEBGL, Firefox, preload, user_js
 
 
@@ -24,14 +24,18 @@ NODE = "/usr/bin/node"  # Emscripten's, which the page's build needs
 CANVAS_RECT = {"x": 17, "y": 44, "width": 256, "height": 256}
 
 
-class RecordingPage(Page):
-    """A page whose engine records the input it is asked for, with the
-    canvas at (17, 44) in the viewport."""
+def offline(engine):
+    """An engine's page with no browser behind it, the canvas at (17, 44):
+    `sent` gets each command it would send."""
+    page = engine("/nonexistent", "/nonexistent", {})
+    page._canvas_rect = CANVAS_RECT
+    page.sent = []
+    page.script = lambda code, *args: None
+    return page
 
-    def __init__(self):
-        super().__init__("/nonexistent", "/nonexistent", {})
-        self.sent = []
-        self._canvas_rect = CANVAS_RECT
+
+class RecordingPage(Page):
+    """A page whose engine records the input it is asked for."""
 
     def press(self, kind, finger, x, y):
         self.sent.append(("press", kind, finger, self.in_viewport(x, y)))
@@ -45,11 +49,11 @@ class RecordingPage(Page):
 
 class PointerTest(unittest.TestCase):
     def test_a_drag_moves_from_the_press_in_equal_steps(self):
-        page = RecordingPage()
-        page.press_at(85, 128)
+        page = offline(RecordingPage)
+        page.pointer_down("mouse", 85, 128)
         page.move_by(30, 10)
         page.move_by(-30, 35, steps=5)
-        page.release()
+        page.pointer_up("mouse")
         self.assertEqual(page.sent, [
             ("press", "mouse", 0, (102, 172)),
             ("move", "mouse", 0, [(109, 174), (117, 177), (124, 179), (132, 182)]),
@@ -68,7 +72,7 @@ class PointerTest(unittest.TestCase):
         self.assertEqual(pointers.at[("touch", 1)], (100, 100))
 
     def test_what_no_device_does_is_refused_before_the_browser_gets_it(self):
-        page = RecordingPage()
+        page = offline(RecordingPage)
         page.pointer_down("touch", 1, 1)
         refused = [
             lambda: page.pointer_down("touch", 2, 2),            # finger 0 is down
@@ -86,22 +90,21 @@ class PointerTest(unittest.TestCase):
         self.assertEqual(page.sent, [("press", "touch", 0, (18, 45))])
 
     def test_a_mouse_or_pen_that_is_up_hovers(self):
-        page = RecordingPage()
+        page = offline(RecordingPage)
         page.pointer_move("pen", 3, 4)
         page.pointer_move("mouse", 5, 6)
         self.assertEqual(page.sent, [("move", "pen", 0, [(20, 48)]),
                                      ("move", "mouse", 0, [(22, 50)])])
         self.assertEqual(page.pointers.down, {})
 
-
-def offline(engine):
-    """An engine's page with no browser behind it, the canvas at (17, 44):
-    `sent` gets each command it would send."""
-    page = engine("/nonexistent", "/nonexistent", {})
-    page._canvas_rect = CANVAS_RECT
-    page.sent = []
-    page.script = lambda code, *args: None
-    return page
+    def test_keys_go_down_and_up_in_turn_inside_shift(self):
+        page = offline(Page)
+        page.perform = page.sent.append
+        page.press_keys("Tab", "Space", shift=True)
+        (keyboard,), = page.sent
+        self.assertEqual([(key["type"], key["value"]) for key in keyboard["actions"]], [
+            ("keyDown", "\ue008"), ("keyDown", "\ue004"), ("keyUp", "\ue004"),
+            ("keyDown", " "), ("keyUp", " "), ("keyUp", "\ue008")])
 
 
 class ChromiumInputTest(unittest.TestCase):
@@ -122,18 +125,20 @@ class ChromiumInputTest(unittest.TestCase):
             ("touchMove", [(0, 77, 94), (1, 117, 144)]),
             ("touchEnd", [(1, 117, 144)])])
 
-    def test_the_pen_presses_the_left_button_only_while_its_tip_is_down(self):
-        hover = pen_command("mouseMoved", 20, 30, False)
-        down = pen_command("mousePressed", 20, 30, True)
-        drag = pen_command("mouseMoved", 25, 30, True)
-        up = pen_command("mouseReleased", 25, 30, False)
-        self.assertEqual({c["pointerType"] for c in (hover, down, drag, up)}, {"pen"})
-        self.assertEqual([(c["button"], c["buttons"]) for c in (hover, down, drag, up)],
-                         [("none", 0), ("left", 1), ("left", 1), ("left", 0)])
-        self.assertGreater(down["force"], 0)
-        self.assertEqual((hover["force"], up["force"]), (0, 0))
-        self.assertEqual(down["clickCount"], 1)
-        self.assertNotIn("clickCount", drag)
+    def test_the_pen_is_a_webdriver_pen_pressing_the_left_button_only_while_down(self):
+        page = offline(Chromium)
+        page.perform = page.sent.append
+        page.pointer_move("pen", 3, 4)
+        page.pointer_down("pen", 3, 4)
+        page.pointer_move("pen", 13, 4)
+        page.pointer_up("pen")
+        sources = [source for (source,) in page.sent]
+        self.assertEqual({(s["id"], s["parameters"]["pointerType"]) for s in sources},
+                         {("pen-0", "pen")})
+        self.assertEqual([[(a["type"], a.get("x"), a.get("button")) for a in s["actions"]]
+                          for s in sources], [
+            [("pointerMove", 20, None)], [("pointerMove", 20, None), ("pointerDown", None, 0)],
+            [("pointerMove", 30, None)], [("pointerUp", None, 0)]])
 
 
 class BidiValueTest(unittest.TestCase):

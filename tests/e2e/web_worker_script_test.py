@@ -12,33 +12,14 @@ import subprocess
 import tempfile
 import unittest
 
+from harness.page import worker_listing, write_worker
+
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-WEB = os.path.join(SOURCE, "packaging", "web")
 FILES = ["index.html", "quenn.js", "quenn.wasm"]
-
-
-def write_worker(directory, version="1.2.3", files=FILES, template=None):
-    """Runs the script on `files` in `directory`: (exit code, stderr, the
-    worker's text or None)."""
-    output = os.path.join(directory, "service-worker.js")
-    template = template or os.path.join(WEB, "service_worker.js.in")
-    result = subprocess.run(
-        ["cmake", f"-DTEMPLATE={template}", f"-DOUTPUT={output}", f"-DDIR={directory}",
-         f"-DVERSION={version}", "-DFILES=" + ";".join(files),
-         "-P", os.path.join(WEB, "service_worker.cmake")], capture_output=True, text=True)
-    text = None
-    if os.path.exists(output):
-        with open(output) as worker:
-            text = worker.read()
-    return result.returncode, result.stderr, text
 
 
 def cache_name(worker):
     return re.search(r"var CACHE = '([^']*)';", worker).group(1)
-
-
-def listed(worker):
-    return dict(re.findall(r"^  '([^']+)': '([0-9a-f]{64})',$", worker, re.M))
 
 
 class ServiceWorkerScriptTest(unittest.TestCase):
@@ -52,13 +33,22 @@ class ServiceWorkerScriptTest(unittest.TestCase):
         with open(os.path.join(self.directory, name), "w") as file:
             file.write(text)
 
+    def run_script(self, version="1.2.3", files=FILES):
+        """The script's completed process, and the worker's text or None."""
+        result = write_worker(SOURCE, self.directory, version, files)
+        output = os.path.join(self.directory, "service-worker.js")
+        if not os.path.exists(output):
+            return result, None
+        with open(output) as worker:
+            return result, worker.read()
+
     def worker(self, **settings):
-        code, errors, text = write_worker(self.directory, **settings)
-        self.assertEqual(code, 0, errors)
+        result, text = self.run_script(**settings)
+        self.assertEqual(result.returncode, 0, result.stderr)
         return text
 
     def test_each_file_is_listed_with_the_hash_of_its_contents(self):
-        files = listed(self.worker())
+        files = worker_listing(self.worker())
         self.assertEqual(list(files), FILES)
         for name, digest in files.items():
             with open(os.path.join(self.directory, name), "rb") as file:
@@ -76,7 +66,7 @@ class ServiceWorkerScriptTest(unittest.TestCase):
         self.write("quenn.wasm", "file 2.\n")
         after = self.worker()
         self.assertNotEqual(cache_name(after), cache_name(before))
-        changed = {name for name in FILES if listed(after)[name] != listed(before)[name]}
+        changed = {name for name in FILES if worker_listing(after)[name] != worker_listing(before)[name]}
         self.assertEqual(changed, {"quenn.wasm"})
 
     def test_a_file_moved_to_another_name_makes_a_new_cache(self):
@@ -92,15 +82,15 @@ class ServiceWorkerScriptTest(unittest.TestCase):
         self.assertEqual(check.returncode, 0, check.stderr)
 
     def test_a_missing_file_stops_it_and_writes_no_worker(self):
-        code, errors, text = write_worker(self.directory, files=FILES + ["quenn-fast.js"])
-        self.assertNotEqual(code, 0)
-        self.assertIn("quenn-fast.js", errors)
+        result, text = self.run_script(files=FILES + ["quenn-fast.js"])
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("quenn-fast.js", result.stderr)
         self.assertIsNone(text)
 
     def test_a_missing_setting_stops_it(self):
-        code, errors, text = write_worker(self.directory, version="")
-        self.assertNotEqual(code, 0)
-        self.assertIn("VERSION", errors)
+        result, text = self.run_script(version="")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("VERSION", result.stderr)
         self.assertIsNone(text)
 
 

@@ -58,6 +58,13 @@ KINDS = ("mouse", "touch", "pen")
 # WebDriver's values of the keys the cases press.
 KEYS = {"Tab": "\ue004", "Shift": "\ue008", "Space": " ", "ArrowLeft": "\ue012",
         "ArrowUp": "\ue013", "ArrowRight": "\ue014", "ArrowDown": "\ue015"}
+DOWN = {"type": "pointerDown", "button": 0}
+UP = {"type": "pointerUp", "button": 0}
+
+
+def move_to(x, y):
+    """A pointer's move to a viewport point, at once."""
+    return {"type": "pointerMove", "x": x, "y": y, "origin": "viewport", "duration": 0}
 
 
 def png_image(data):
@@ -69,27 +76,46 @@ class ScriptError(Exception):
     """A script run in the page threw."""
 
 
-class _PolicyReader(html.parser.HTMLParser):
-    """The Content Security Policy a page declares in its <meta>s."""
+class PageReader(html.parser.HTMLParser):
+    """A page's elements in order (tag, attributes), and where it has code
+    inline: a script element without src, a style element, a style= or
+    on...= attribute."""
 
     def __init__(self):
         super().__init__()
-        self.policies = []
+        self.elements = []
+        self.inline_code = []  # where: what
 
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
-        if tag == "meta" and (attrs.get("http-equiv") or "").lower() == \
-                "content-security-policy":
-            self.policies.append(attrs.get("content") or "")
+        self.elements.append((tag, attrs))
+        if tag == "script" and "src" not in attrs:
+            self.inline_code.append(f"<script> #{len(self.elements)} without src")
+        if tag == "style":
+            self.inline_code.append(f"<style> #{len(self.elements)}")
+        for name in attrs:
+            if name == "style" or name.startswith("on"):
+                self.inline_code.append(f"{name}= on <{tag}> #{len(self.elements)}")
+
+
+def read_page(directory, name="index.html"):
+    reader = PageReader()
+    with open(os.path.join(directory, name)) as source:
+        reader.feed(source.read())
+    return reader
+
+
+def is_policy(element):
+    tag, attrs = element
+    return tag == "meta" and (attrs.get("http-equiv") or "").lower() == "content-security-policy"
 
 
 def declared_policy(directory, page="index.html"):
     """The policy `page` of `directory` declares, for a server to send as
     its header too; None where it declares none or more than one."""
-    reader = _PolicyReader()
-    with open(os.path.join(directory, page)) as source:
-        reader.feed(source.read())
-    return reader.policies[0] if len(reader.policies) == 1 else None
+    elements = read_page(directory, page).elements
+    policies = [attrs.get("content") or "" for _, attrs in filter(is_policy, elements)]
+    return policies[0] if len(policies) == 1 else None
 
 
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -122,11 +148,10 @@ class PageServer:
         handler = functools.partial(_QuietHandler, directory=directory, policy=policy)
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
         self.port = self.httpd.server_address[1]
-        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
-        self.thread.start()
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
     def url(self, page):
-        return f"http://127.0.0.1:{self.httpd.server_address[1]}/{page}"
+        return f"http://127.0.0.1:{self.port}/{page}"
 
     def stop(self):
         self.httpd.shutdown()
@@ -158,7 +183,6 @@ class Pointers:
         if key in self.down:
             raise ValueError(f"{describe(key)} is down already")
         self.down[key] = self.at[key] = point
-        return key
 
     def move(self, kind, finger, point):
         key = self.key(kind, finger)
@@ -167,14 +191,12 @@ class Pointers:
         self.at[key] = point
         if key in self.down:
             self.down[key] = point
-        return key
 
     def lift(self, kind, finger):
         key = self.key(kind, finger)
         if key not in self.down:
             raise ValueError(f"{describe(key)} is not down")
         del self.down[key]
-        return key
 
     def touches(self):
         """The touch contacts that are down: finger -> point."""
@@ -191,10 +213,21 @@ class Page:
     the canvas are kept under their labels in `shots`; the browser's logs
     go to `log_dir`. Positions are in canvas CSS pixels from its top-left
     corner. The server sends `policy` as a header; every page records the
-    policy violations it sees. An engine sets `name` and the methods below
-    that raise NotImplementedError. With `reduced_motion`, the browser tells
+    policy violations it sees. With `reduced_motion`, the browser tells
     pages that the user prefers reduced motion; with `app`, it shows the
-    pages in the window of an installed app (display-mode: standalone)."""
+    pages in the window of an installed app (display-mode: standalone).
+
+    An engine sets `name` and does these its own way:
+    - start_browser(); stop_browser(), which stops all the browser needs
+      and is safe to call twice;
+    - add_preload(source): runs `source` in each new document before its
+      own scripts, until remove_preload(what add_preload returned);
+    - navigate(url): returns once the page has loaded;
+    - script(code, *args): runs `code` as a function's body with `args` as
+      `arguments`; its return value (a promise's once settled), or ScriptError;
+    - capture(rect): the viewport's pixels in `rect` as an RGB image;
+    - perform(sources): W3C input sources' actions, as trusted input;
+    - set_viewport(width, height, ratio), for emulate_screen."""
 
     name = None
 
@@ -236,6 +269,11 @@ class Page:
             self.server.stop()
             self.server = None
 
+    def save_console(self, entries):
+        """Appends the browser's console messages, (level, text) each, to its log."""
+        with open(os.path.join(self.log_dir, "console.log"), "a") as log:
+            log.writelines(f"{level} {text}\n" for level, text in entries)
+
     # A case may stop the server (the page then runs from its service worker)
     # and serve another build of the page at the same address: one origin,
     # so that the page's worker sees the new build.
@@ -261,13 +299,8 @@ class Page:
         self._canvas_rect = None
         self.pointers = Pointers()
         sources = ([HOLD_PROGRAM] if held else []) + ([preload] if preload else [])
-        self.load(self.page_url(page), sources)
-
-    def load(self, url, sources):
-        """Navigates to `url`, running each of `sources` in the new document
-        before its own scripts, and returns once it has loaded."""
         added = [self.add_preload(source) for source in sources]
-        self.navigate(url)
+        self.navigate(self.page_url(page))
         for preload in added:
             self.remove_preload(preload)
 
@@ -295,6 +328,12 @@ class Page:
     def in_viewport(self, x, y):
         rect = self.canvas_rect()
         return rect["x"] + x, rect["y"] + y
+
+    def centre(self, css):
+        """The centre of the element, in canvas pixels, rounded."""
+        rect, canvas = self.element_rect(css), self.canvas_rect()
+        return (round(rect["x"] + rect["width"] / 2 - canvas["x"]),
+                round(rect["y"] + rect["height"] / 2 - canvas["y"]))
 
     def shoot(self, label):
         """The canvas as the page shows it, kept under `label`."""
@@ -334,6 +373,12 @@ class Page:
                     "box.style.height = arguments[1] + 'px';", width, height)
         self._canvas_rect = None
 
+    def emulate_screen(self, width, height, ratio):
+        """A viewport of width x height CSS pixels at `ratio` device pixels
+        each, as a phone's, for the page shown and those loaded next."""
+        self._canvas_rect = None
+        self.set_viewport(width, height, ratio)
+
     def text(self, css):
         """The text the first element matching `css` shows."""
         text = self.script("var e = document.querySelector(arguments[0]);"
@@ -354,38 +399,26 @@ class Page:
             raise CheckFailed("a dialog's button", "one open dialog", f"{count}")
         self.click("dialog[open] button")
 
-    # The mouse as a drag uses it: a press, moves by steps, the release.
-
-    def press_at(self, x, y):
-        """Moves the mouse to (x, y) and presses the left button."""
-        self.pointer_down("mouse", x, y)
-
-    def move_by(self, dx, dy, steps=4):
-        """Moves the mouse by (dx, dy) in `steps` equal moves, all at once."""
-        x, y = self.pointers.at.get(("mouse", 0), (0, 0))
-        points = [(x + dx * step // steps, y + dy * step // steps) for step in range(1, steps + 1)]
-        self.pointers.move("mouse", 0, points[-1])
-        self.move_through("mouse", 0, points)
-
-    def release(self):
-        self.pointer_up("mouse")
+    def click(self, css):
+        """Clicks the first element matching `css` with the mouse, at its centre."""
+        rect = self.element_rect(css)
+        self.pointer_actions("mouse", 0, [move_to(rect["x"] + rect["width"] / 2,
+                                                  rect["y"] + rect["height"] / 2), DOWN, UP])
 
     def press_keys(self, *names, shift=False):
         """Presses and releases each key of `names` (KEYS) in turn, as the
         keyboard does, to the focused element; with `shift` held throughout."""
-        actions = [("down", KEYS["Shift"])] if shift else []
+        held = [KEYS["Shift"]] if shift else []
+        keys = [("keyDown", key) for key in held]
         for name in names:
-            actions += [("down", KEYS[name]), ("up", KEYS[name])]
-        if shift:
-            actions.append(("up", KEYS["Shift"]))
-        self.key_actions(actions)
+            keys += [("keyDown", KEYS[name]), ("keyUp", KEYS[name])]
+        keys += [("keyUp", key) for key in held]
+        self.perform([{"type": "key", "id": "keyboard",
+                       "actions": [{"type": kind, "value": key} for kind, key in keys]}])
 
     def tap(self, css, hold=0.0):
         """A finger's tap on the element, lifted after `hold` seconds."""
-        rect, canvas = self.element_rect(css), self.canvas_rect()
-        x = rect["x"] + rect["width"] / 2 - canvas["x"]
-        y = rect["y"] + rect["height"] / 2 - canvas["y"]
-        self.pointer_down("touch", round(x), round(y))
+        self.pointer_down("touch", *self.centre(css))
         time.sleep(hold)
         self.pointer_up("touch")
 
@@ -393,6 +426,11 @@ class Page:
         """The id of the focused element, '' for the document's body."""
         return self.script("var e = document.activeElement;"
                            "return e && e !== document.body ? e.id : '';")
+
+    def take_focus(self):
+        """Gives the page the focus of a browser window the user works in,
+        which shows focus rings; None, or why the browser here cannot."""
+        return None  # the engine's window has it from the start
 
     # Pointers of each kind: the page gets Pointer Events of that type; a
     # second touch contact is not the primary one.
@@ -408,65 +446,31 @@ class Page:
         self.pointers.move(kind, finger, (x, y))
         self.move_through(kind, finger, [(x, y)])
 
+    def move_by(self, dx, dy, kind="mouse", finger=0, steps=4):
+        """Moves the pointer by (dx, dy) in `steps` equal moves, all at once."""
+        x, y = self.pointers.at.get(self.pointers.key(kind, finger), (0, 0))
+        points = [(x + dx * step // steps, y + dy * step // steps) for step in range(1, steps + 1)]
+        self.pointers.move(kind, finger, points[-1])
+        self.move_through(kind, finger, points)
+
     def pointer_up(self, kind, finger=0):
         """Lifts the pointer where it is."""
         self.pointers.lift(kind, finger)
         self.lift(kind, finger)
 
-    # What each engine does its own way.
+    # Each pointer through W3C actions, an input source per kind and finger;
+    # an engine sends a kind its WebDriver lacks its own way.
 
-    def start_browser(self):
-        raise NotImplementedError
-
-    def stop_browser(self):
-        """Stops the browser and everything it needs; safe to call twice."""
-        raise NotImplementedError
-
-    def add_preload(self, source):
-        """Runs `source` in each new document before its own scripts, until
-        removed; returns what remove_preload takes."""
-        raise NotImplementedError
-
-    def remove_preload(self, preload):
-        raise NotImplementedError
-
-    def navigate(self, url):
-        """Navigates to `url` and returns once it has loaded."""
-        raise NotImplementedError
-
-    def script(self, code, *args):
-        """Runs `code` as a function's body with `args` as `arguments`; its
-        return value (a promise's once settled), or ScriptError."""
-        raise NotImplementedError
-
-    def capture(self, rect):
-        """The viewport's pixels in `rect` as an RGB image."""
-        raise NotImplementedError
-
-    def click(self, css):
-        """Clicks the first element matching `css` with the mouse."""
-        raise NotImplementedError
-
-    def take_focus(self):
-        """Gives the page the focus of a browser window the user works in,
-        which shows focus rings; None, or why the browser here cannot."""
-        return None  # the engine's window has it from the start
-
-    def key_actions(self, actions):
-        """Trusted key input: ("down" or "up", WebDriver key value) in order."""
-        raise NotImplementedError
-
-    def emulate_screen(self, width, height, ratio):
-        """A viewport of width x height CSS pixels at `ratio` device pixels
-        each, as a phone's, for the page shown and those loaded next."""
-        raise NotImplementedError
+    def pointer_actions(self, kind, finger, actions):
+        self.perform([{"type": "pointer", "id": f"{kind}-{finger}",
+                       "parameters": {"pointerType": kind}, "actions": actions}])
 
     def press(self, kind, finger, x, y):
-        raise NotImplementedError
+        self.pointer_actions(kind, finger, [move_to(*self.in_viewport(x, y)), DOWN])
 
     def move_through(self, kind, finger, points):
         """Moves the pointer through `points` in one go."""
-        raise NotImplementedError
+        self.pointer_actions(kind, finger, [move_to(*self.in_viewport(x, y)) for x, y in points])
 
     def lift(self, kind, finger):
-        raise NotImplementedError
+        self.pointer_actions(kind, finger, [UP])

@@ -5,10 +5,9 @@ import time
 
 from .browser import PAGE_TIMEOUT, png_image
 from .checks import check, found, wait_for
-from .page import (DRAG_START, PAGES, TURNED, browser, check_grid_like, check_policy_kept,
-                   native_pictures, open_drawn)
-from .picture import GRID, Picture, grid_difference, scaled
-from .program import MESSAGE
+from .page import (DRAG_START, PAGES, TURNED, browser, check_failure_box, check_grid_like,
+                   check_policy_kept, native_pictures, open_drawn)
+from .picture import GRID, Picture, bounds_near, grid_difference, scaled
 from .scene_checks import (RECORD, check_counter_corner, check_fast_plant_smaller,
                            check_recording, check_scene, timed_recording)
 from .watch import is_drawn
@@ -99,7 +98,7 @@ def case_web_drag(ctx):
     native = native_pictures(ctx, moves)
     with browser(ctx) as page:
         first = open_drawn(page, "quenn", "first")
-        page.press_at(*DRAG_START)
+        page.pointer_down("mouse", *DRAG_START)
         at = (0, 0)
         seen = [first]
         for number, move in enumerate(moves):
@@ -107,7 +106,7 @@ def case_web_drag(ctx):
             at = move
             time.sleep(0.3)
             seen.append(page.shoot(f"move {number}"))
-        page.release()
+        page.pointer_up("mouse")
         check_policy_kept(page, "through a drag")
     turned, straight, past, back = seen[1:]
     grid = first.count({GRID})
@@ -130,12 +129,8 @@ def case_web_resize(ctx):
                           new_size[1] / before.height)
         page.resize_canvas(*new_size)
 
-        def stretched(picture):
-            bounds = picture.bounds({GRID})
-            return ((picture.width, picture.height) == new_size and bounds is not None and
-                    all(abs(a - b) <= 3 for a, b in zip(bounds, expected)))
-
-        after = page.wait_picture("resized", stretched, timeout=5.0)
+        after = page.wait_picture("resized", lambda p: (p.width, p.height) == new_size and
+                                  bounds_near(p.bounds({GRID}), expected), timeout=5.0)
         check_scene(after, "resized picture")
         check_counter_corner(after, "resized picture")
 
@@ -154,22 +149,8 @@ def case_web_close(ctx):
 def case_web_no_webgl(ctx):
     with browser(ctx, webgl=False) as page:
         page.open(PAGES["quenn"])
-        texts = []
-
-        def one_dialog():
-            texts[:] = page.dialog_texts()
-            return len(texts) == 1, f"{len(texts)} open dialogs"
-
-        wait_for("error dialog", "one open dialog", one_dialog, 10.0)
-        check(MESSAGE in texts[0], "the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
-        check(page.exit_code() is None, "while the dialog shows", "the program waiting",
-              f"exit code {page.exit_code()}")
-        check_policy_kept(page, "with the message box open")
-        page.click_dialog_button()
-        code = page.wait_exit(5.0)
-        check(code == 1, "exit code without WebGL 2", "1", str(code))
-        check(not page.dialog_texts(), "after the button", "no dialog left",
-              f"{len(page.dialog_texts())}")
+        check_failure_box(page, "without WebGL 2",
+                          lambda: check_policy_kept(page, "with the message box open"))
         check_policy_kept(page, "after the message box")
 
 

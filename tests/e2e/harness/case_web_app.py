@@ -15,9 +15,9 @@ from urllib.parse import urljoin
 from PIL import Image
 
 from .browser import ScriptError
-from .checks import CheckFailed, check, found, wait_for
-from .page import (DRAG_START, PAGES, TURNED, browser, build_version, check_no_violations,
-                   check_policy_kept, open_drawn, page_dir, rebuild)
+from .checks import CheckFailed, check, wait_for
+from .page import (DRAG_START, PAGES, TURNED, browser, build_version, check_failure_box,
+                   check_no_violations, check_policy_kept, open_drawn, page_dir, rebuild)
 from .picture import GRID, grid_difference
 from .program import MESSAGE
 from .watch import is_drawn
@@ -55,26 +55,21 @@ return [location.href].concat(performance.getEntriesByType('resource').map(funct
 """
 # Every cache of the origin, as [name, [[url, SHA-256 of the body], ...]].
 CACHED = """
-var hex = function(digest) {
-  return Array.from(new Uint8Array(digest), function(byte) {
-    return (byte < 16 ? '0' : '') + byte.toString(16);
-  }).join('');
-};
-return caches.keys().then(function(names) {
-  return Promise.all(names.map(function(name) {
-    return caches.open(name).then(function(cache) {
-      return cache.keys().then(function(requests) {
-        return Promise.all(requests.map(function(request) {
-          return cache.match(request).then(function(response) {
-            return response.arrayBuffer();
-          }).then(function(body) {
-            return crypto.subtle.digest('SHA-256', body);
-          }).then(function(digest) { return [request.url, hex(digest)]; });
-        }));
-      });
-    }).then(function(entries) { return [name, entries]; });
-  }));
-});
+return (async function() {
+  var all = [];
+  for (var name of await caches.keys()) {
+    var cache = await caches.open(name), entries = [];
+    for (var request of await cache.keys()) {
+      var body = await (await cache.match(request)).arrayBuffer();
+      var digest = new Uint8Array(await crypto.subtle.digest('SHA-256', body));
+      entries.push([request.url, Array.from(digest, function(byte) {
+        return byte.toString(16).padStart(2, '0');
+      }).join('')]);
+    }
+    all.push([name, entries]);
+  }
+  return all;
+})();
 """
 # The open message box as assistive technology names it, and what has the focus.
 MESSAGE_BOX = """
@@ -124,6 +119,20 @@ def cached(page):
     """Every cache of the page's origin: name -> {file name: SHA-256}."""
     return {name: {file_name(page, url): digest for url, digest in entries}
             for name, entries in page.script(CACHED)}
+
+
+def only_cache(page, what, old=()):
+    """The one cache of the page's origin, none of `old`: (name, files)."""
+    caches = cached(page)
+    check(len(caches) == 1 and not set(caches) & set(old), what, f"one, none of {sorted(old)}",
+          sorted(caches))
+    return next(iter(caches.items()))
+
+
+def check_kept(files, directory, what):
+    """Each of `files` (name -> SHA-256) as `directory` holds it."""
+    differ = [name for name, digest in files.items() if digest != file_hash(directory, name)]
+    check(files and not differ, what, f"the files of {directory}", f"{differ} differ")
 
 
 def app_links(page, what):
@@ -255,16 +264,6 @@ def case_web_manifest(ctx):
 
 # ---- The service worker ------------------------------------------------------
 
-def check_drag_turns(page, first):
-    """A drag of the camera changes the picture, as the program draws it."""
-    page.press_at(*DRAG_START)
-    page.move_by(*TURNED)
-    turned = page.wait_picture("turned", lambda p: grid_difference(first, p) >
-                               first.count({GRID}) // 4, timeout=5.0)
-    page.release()
-    return turned
-
-
 def case_web_worker(ctx):
     """After one visit the worker holds this build's files, exactly those
     the two pages load, and serves them before the server: a server with
@@ -278,16 +277,12 @@ def case_web_worker(ctx):
             if number == 0:
                 wait_controlled(page, "after the first load of index.html")
             loaded |= files_loaded(page)
-        caches = cached(page)
-        check(len(caches) == 1, "the caches after the first visit", "one", sorted(caches))
-        (cache, files), = caches.items()
+        cache, files = only_cache(page, "the caches after the first visit")
         check(re.fullmatch(rf"quenn-{re.escape(version)}-[0-9a-f]{{16}}", cache),
               "the cache's name", f"quenn-{version}- and 16 hex digits", cache)
         check(set(files) == loaded, "the cached files", f"the files the pages load: "
               f"{sorted(loaded)}", f"{sorted(files)}")
-        differ = [name for name, digest in files.items()
-                  if digest != file_hash(page_dir(ctx), name)]
-        check(not differ, "the cached files' contents", "those of build/web", f"{differ} differ")
+        check_kept(files, page_dir(ctx), "the cached files' contents")
         shutil.copy(os.path.join(page_dir(ctx), "service-worker.js"), bare)
         for name in PAGES.values():
             open(os.path.join(bare, name), "w").close()
@@ -302,7 +297,12 @@ def case_web_offline(ctx):
         wait_controlled(page, "after the first load")
         page.stop_server()
         first = open_drawn(page, "quenn", "offline")
-        check_drag_turns(page, first)
+        # A drag of the camera changes the picture, as the program draws it.
+        page.pointer_down("mouse", *DRAG_START)
+        page.move_by(*TURNED)
+        page.wait_picture("turned", lambda p: grid_difference(first, p) >
+                          first.count({GRID}) // 4, timeout=5.0)
+        page.pointer_up("mouse")
         open_drawn(page, "quenn-fast", "quenn-fast offline")
         check_policy_kept(page, "online, then offline")
 
@@ -313,7 +313,7 @@ def case_web_update(ctx):
     with tempfile.TemporaryDirectory() as rebuilt, browser(ctx) as page:
         open_drawn(page, "quenn", "first build")
         wait_controlled(page, "after the first load")
-        old = set(cached(page))
+        old = cached(page)
         rebuild(ctx, rebuilt, before_worker=mark_program)
         page.serve(rebuilt)
         page.open(PAGES["quenn"])
@@ -321,12 +321,8 @@ def case_web_update(ctx):
                  lambda: (program_build(page) == "rebuilt", f"{program_build(page)}"),
                  UPDATE_TIMEOUT, interval=0.2)
         page.wait_picture("rebuilt", is_drawn)
-        caches = cached(page)
-        check(len(caches) == 1 and not set(caches) & old, "the caches after the next load",
-              f"one, not the first build's {sorted(old)}", sorted(caches))
-        files = next(iter(caches.values()))
-        differ = [name for name, digest in files.items() if digest != file_hash(rebuilt, name)]
-        check(not differ and files, "the new cache", "the rebuilt files", f"{differ} differ")
+        _, files = only_cache(page, "the caches after the next load", old)
+        check_kept(files, rebuilt, "the new cache")
         check_policy_kept(page, "through a service worker update")
 
 
@@ -365,13 +361,11 @@ def case_web_archive(ctx):
         for name in PAGES:
             open_drawn(page, name, f"{name} from the archive")
             wait_controlled(page, f"of the archive's {PAGES[name]}")
-        caches = cached(page)
-        check(len(caches) == 1, "the caches", "one", sorted(caches))
-        files = next(iter(caches.values()))
+        _, files = only_cache(page, "the caches")
         unpacked = set(os.listdir(folder)) - {"service-worker.js"}
-        check(set(files) == unpacked and all(d == file_hash(folder, n) for n, d in files.items()),
-              "what the archive's worker keeps", f"every other file of it: {sorted(unpacked)}",
-              f"{sorted(files)}")
+        check(set(files) == unpacked, "what the archive's worker keeps",
+              f"every other file of it: {sorted(unpacked)}", f"{sorted(files)}")
+        check_kept(files, folder, "what the archive's worker keeps")
 
 
 # ---- Accessibility -----------------------------------------------------------
@@ -381,6 +375,18 @@ def check_status_says(page, code):
     check(f"exit code {code}" in status["text"] and status["live"] in ("polite", "assertive"),
           "the status line after the end", f"a live region saying 'exit code {code}'",
           f"{status}")
+
+
+def check_box_told(ctx, page):
+    """The open message box as assistive technology gets it."""
+    box = page.script(MESSAGE_BOX)
+    check(box["caption"] and box["name"] == box["caption"], "the box's name",
+          "its caption", f"{box['name']!r}, caption {box['caption']!r}")
+    check(MESSAGE in box["description"], "the box's description", f"its text {MESSAGE!r}",
+          repr(box["description"]))
+    check(box["focused"] == "BUTTON OK", "the focus", "on the box's OK button",
+          repr(box["focused"]))
+    check_no_violations(ctx, page, "with the message box open")
 
 
 def case_web_accessibility(ctx):
@@ -397,17 +403,7 @@ def case_web_accessibility(ctx):
 def case_web_accessibility_box(ctx):
     with browser(ctx, webgl=False) as page:
         page.open(PAGES["quenn"])
-        box = wait_for("the message box", "one open", lambda: found(page.script(MESSAGE_BOX)), 10.0)
-        check(box["caption"] and box["name"] == box["caption"], "the box's name",
-              "its caption", f"{box['name']!r}, caption {box['caption']!r}")
-        check(MESSAGE in box["description"], "the box's description", f"its text {MESSAGE!r}",
-              repr(box["description"]))
-        check(box["focused"] == "BUTTON OK", "the focus", "on the box's OK button",
-              repr(box["focused"]))
-        check_no_violations(ctx, page, "with the message box open")
-        page.click_dialog_button()
-        code = page.wait_exit(5.0)
-        check(code == 1, "exit after the box", "exit code 1", str(code))
+        check_failure_box(page, "the message box", lambda: check_box_told(ctx, page))
         check_status_says(page, 1)
 
 

@@ -3,10 +3,10 @@ shaders the browser refuses."""
 
 import time
 
-from .checks import check, wait_for
-from .page import DRAG_START, PAGES, TURNED, browser, check_grid_like, native_pictures, open_drawn
+from .checks import check
+from .page import (DRAG_START, PAGES, TURNED, browser, check_failure_box, check_grid_like,
+                   native_pictures, open_drawn)
 from .picture import PLANT, new_pixels
-from .program import MESSAGE
 from .scene_checks import check_scene
 from .watch import is_drawn
 
@@ -30,9 +30,9 @@ def case_web_context_lost(ctx):
     _, reference = native_pictures(ctx, [TURNED])
     with browser(ctx) as page:
         open_drawn(page, "quenn", "first")
-        page.press_at(*DRAG_START)
+        page.pointer_down("mouse", *DRAG_START)
         page.move_by(*TURNED)
-        page.release()
+        page.pointer_up("mouse")
         page.script(LOSE)
         time.sleep(AWAY)
         away = page.shoot("away")
@@ -51,26 +51,6 @@ def case_web_context_lost(ctx):
               "the plants still swaying", "the same plant pixels half a second later")
         check(page.exit_code() is None, "after the return", "no exit code",
               f"exit code {page.exit_code()}")
-
-
-def check_failure_box(page, what):
-    """The program's one box saying it has no OpenGL context, and exit code 1
-    once its OK button is pressed."""
-    texts = []
-
-    def one_box():
-        texts[:] = page.dialog_texts()
-        return len(texts) == 1, f"{len(texts)} open dialogs"
-
-    wait_for(f"{what}: error dialog", "one open dialog", one_box, 10.0)
-    check(MESSAGE in texts[0], f"{what}: the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
-    check(page.exit_code() is None, f"{what}: while the dialog shows", "the program waiting",
-          f"exit code {page.exit_code()}")
-    page.click_dialog_button()
-    code = page.wait_exit(5.0)
-    check(code == 1, f"{what}: exit code", "1", str(code))
-    check(not page.dialog_texts(), f"{what}: after the button", "no dialog left",
-          f"{len(page.dialog_texts())}")
 
 
 def case_web_shaders_refused(ctx):

@@ -40,10 +40,9 @@ Module._quennPageKey = function() { window.quennTestTurns++; return key.apply(nu
 
 
 def luminance(rgb):
-    def linear(value):
-        value /= 255.0
-        return value / 12.92 if value <= 0.03928 else ((value + 0.055) / 1.055) ** 2.4
-    r, g, b = (linear(v) for v in rgb)
+    """WCAG's relative luminance of an sRGB colour."""
+    r, g, b = (c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+               for c in (value / 255.0 for value in rgb))
     return 0.2126 * r + 0.7152 * g + 0.0722 * b
 
 
@@ -82,15 +81,12 @@ def unsharp_blocks(picture, ratio):
     no scene colour or text over one: both 0 when a pixel of the program's
     is drawn as a block of device pixels, unblended."""
     left, top, right, bottom = picture.bounds(TEXT_KINDS)
+    blocks = [[(x + dx, y + dy) for dx in range(ratio) for dy in range(ratio)]
+              for y in range(top - top % ratio, bottom + 1, ratio)
+              for x in range(left - left % ratio, right + 1, ratio)]
     pixels = picture.image.load()
-    blocks = other = 0
-    for y in range(top - top % ratio, bottom + 1, ratio):
-        for x in range(left - left % ratio, right + 1, ratio):
-            block = {pixels[x + dx, y + dy] for dx in range(ratio) for dy in range(ratio)}
-            blocks += len(block) > 1
-            other += sum(picture.kind_at(x + dx, y + dy) == OTHER
-                         for dx in range(ratio) for dy in range(ratio))
-    return blocks, other
+    return (sum(len({pixels[point] for point in block}) > 1 for block in blocks),
+            sum(picture.kind_at(*point) == OTHER for block in blocks for point in block))
 
 
 def case_web_keys(ctx):
@@ -101,12 +97,11 @@ def case_web_keys(ctx):
         check(unfocused < RING_CONTRAST, "beside the canvas unfocused", "the page's colour",
               f"contrast {unfocused:.2f}:1")
         no_focus = page.take_focus()
-        shows_focus = no_focus is None
         order = []
         for _ in TAB_ORDER:
             page.press_keys("Tab")
             order.append(page.focused())
-            if len(order) == 1 and shows_focus:
+            if len(order) == 1 and no_focus is None:
                 wait_for("the canvas's focus ring", f"contrast {RING_CONTRAST:g}:1 or more "
                          "against the page", lambda: (ring_contrast(page) >= RING_CONTRAST,
                                                       f"{ring_contrast(page):.2f}:1"), 5.0)
@@ -116,8 +111,7 @@ def case_web_keys(ctx):
         page.press_keys("Tab", shift=True)
         page.press_keys("Space")
         wait_store(page, "Shift+Tab, then Space on Smaller", [256, 256])
-        page.press_keys("Tab")
-        page.press_keys("Tab")
+        page.press_keys("Tab", "Tab")
         check(page.focused() != "larger", "Tab on Larger", "the focus leaves it", page.focused())
         page.script("document.getElementById('quenn').focus();")
         page.press_keys(*["ArrowRight"] * 6, "ArrowDown", "ArrowDown")
@@ -200,17 +194,13 @@ def case_web_phone(ctx):
         check(canvas["width"] == 256 and store == [256, 256], "the window on a phone",
               "256 CSS pixels, and a backing store of 256x256", f"{canvas['width']} CSS px, "
               f"store {store}")
-        for css in ["#window", "#close", "#pause", "#turn-down", "#larger"]:
+        for css in ["#window", "#close", "#pause", "#turn-down", "#resize-handle", "#smaller",
+                    "#larger"]:
             rect = page.element_rect(css)
-            check(rect["x"] + rect["width"] <= width and rect["y"] + rect["height"] <= height,
-                  f"{css} at {width}x{height}", "in the first view", str(rect))
-        for css in ["#resize-handle", "#smaller", "#larger"]:
-            rect = page.element_rect(css)
-            check(min(rect["width"], rect["height"]) >= 24, css, "24x24 CSS pixels or more",
-                  str(rect))
-        handle = page.element_rect("#resize-handle")
-        start = (round(handle["x"] + handle["width"] / 2 - canvas["x"]),
-                 round(handle["y"] + handle["height"] / 2 - canvas["y"]))
+            check(rect["x"] + rect["width"] <= width and rect["y"] + rect["height"] <= height
+                  and min(rect["width"], rect["height"]) >= 24, f"{css} at {width}x{height}",
+                  "in the first view, 24x24 CSS pixels or more", str(rect))
+        start = page.centre("#resize-handle")
         page.pointer_down("touch", *start)
         page.pointer_move("touch", start[0] + HANDLE_DRAG[0], start[1] + HANDLE_DRAG[1])
         wait_store(page, "a finger's drag on the handle",

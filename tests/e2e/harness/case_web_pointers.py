@@ -8,19 +8,11 @@ from .checks import check
 from .page import DRAG_START, TURNED, browser, check_grid_like, native_pictures, open_drawn
 from .picture import GRID, grid_difference
 
-STEPS = 4
 # Where the second finger comes down and how far it goes, in canvas pixels.
 SECOND_FINGER = (200, 60)
 SECOND_FINGER_MOVE = (-40, 50)
 # Taller than the window: a drag the page took for itself would scroll it.
 SCROLLABLE = "document.body.style.minHeight = '4000px'; document.body.style.minWidth = '4000px';"
-
-
-def stroke(page, kind, start, move, finger=0):
-    """Moves a pointer that is down from `start` by `move`, in steps."""
-    for step in range(1, STEPS + 1):
-        page.pointer_move(kind, start[0] + move[0] * step // STEPS,
-                          start[1] + move[1] * step // STEPS, finger)
 
 
 def scrolled(page):
@@ -33,13 +25,13 @@ def turned_by(page, kind, reference, second_finger=False):
     contact comes down, moves and lifts during the drag and changes nothing."""
     page.script(SCROLLABLE)
     page.pointer_down(kind, *DRAG_START)
-    stroke(page, kind, DRAG_START, TURNED)
+    page.move_by(*TURNED, kind=kind)
     time.sleep(0.3)  # a frame or two
     turned = page.shoot(f"{kind} turned")
     check_grid_like(turned, reference, f"{kind} drag 30 right, 10 down")
     if second_finger:
         page.pointer_down(kind, *SECOND_FINGER, finger=1)
-        stroke(page, kind, SECOND_FINGER, SECOND_FINGER_MOVE, finger=1)
+        page.move_by(*SECOND_FINGER_MOVE, kind=kind, finger=1)
         page.pointer_up(kind, finger=1)
         time.sleep(0.3)
         after = page.shoot("second finger")

@@ -3,12 +3,11 @@ same policy before anything it loads, nothing the pages load carries inline
 code or runs code made from strings, and a script or style slipped into a
 page is refused by the page's declaration alone."""
 
-import html.parser
 import os
 import re
 import tempfile
 
-from .browser import declared_policy
+from .browser import declared_policy, is_policy, read_page
 from .checks import check
 from .page import PAGES, browser, describe_violation, open_drawn, page_dir, rebuild
 from .scene_checks import check_scene
@@ -27,39 +26,6 @@ INJECTED_EFFECTS = """
 return {script: document.documentElement.dataset.injected || null,
         style: getComputedStyle(document.querySelector('h1')).letterSpacing};
 """
-
-
-class _PageReader(html.parser.HTMLParser):
-    """A page's elements in order (tag, attributes), and whether each
-    script element has its code inline."""
-
-    def __init__(self):
-        super().__init__()
-        self.elements = []
-        self.inline_code = []  # where: what
-
-    def handle_starttag(self, tag, attrs):
-        attrs = dict(attrs)
-        self.elements.append((tag, attrs))
-        if tag == "script" and "src" not in attrs:
-            self.inline_code.append(f"<script> #{len(self.elements)} without src")
-        if tag == "style":
-            self.inline_code.append(f"<style> #{len(self.elements)}")
-        for name in attrs:
-            if name == "style" or name.startswith("on"):
-                self.inline_code.append(f"{name}= on <{tag}> #{len(self.elements)}")
-
-
-def read_page(directory, name):
-    reader = _PageReader()
-    with open(os.path.join(directory, name)) as source:
-        reader.feed(source.read())
-    return reader
-
-
-def is_policy(element):
-    tag, attrs = element
-    return tag == "meta" and (attrs.get("http-equiv") or "").lower() == "content-security-policy"
 
 
 def check_pages_declare(directory, policy):

@@ -6,9 +6,9 @@ from selenium import webdriver
 from selenium.common.exceptions import JavascriptException, WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.remote.command import Command
 
-from .browser import CANVAS, Page, ScriptError, png_image
+from .browser import Page, ScriptError, png_image
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
@@ -21,8 +21,6 @@ FLAGS = ["--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader",
          "--window-size=900,700"]
 NO_WEBGL = ["--disable-webgl", "--disable-3d-apis"]
 MAX_TOUCH_POINTS = 5
-# A pen's pressure while its tip is down, as a pen that cannot tell reports it.
-PEN_PRESSURE = 0.5
 
 
 def touch_command(event, touches):
@@ -32,18 +30,6 @@ def touch_command(event, touches):
     others move or stay), touchEnd lists the points that lift."""
     points = [{"x": x, "y": y, "id": finger} for finger, (x, y) in touches.items()]
     return {"type": event, "touchPoints": points}
-
-
-def pen_command(event, x, y, pressed):
-    """Input.dispatchMouseEvent's parameters for the pen at a viewport point;
-    `pressed`, whether its tip is down once the event is through."""
-    command = {"type": event, "x": x, "y": y, "pointerType": "pen",
-               "button": "left" if pressed or event == "mouseReleased" else "none",
-               "buttons": 1 if pressed else 0,
-               "force": PEN_PRESSURE if pressed else 0}
-    if event != "mouseMoved":
-        command["clickCount"] = 1
-    return command
 
 
 class Chromium(Page):
@@ -72,9 +58,8 @@ class Chromium(Page):
         if self.driver is None:
             return
         try:
-            with open(os.path.join(self.log_dir, "console.log"), "a") as log:
-                for entry in self.driver.get_log("browser"):
-                    log.write(f"{entry['level']} {entry['message']}\n")
+            self.save_console((entry["level"], entry["message"])
+                              for entry in self.driver.get_log("browser"))
         except (OSError, WebDriverException):
             pass
         self.driver.quit()
@@ -108,64 +93,35 @@ class Chromium(Page):
                          {"format": "png", "clip": clip, "optimizeForSpeed": True})
         return png_image(reply["data"])
 
-    def click(self, css):
-        self.driver.find_element("css selector", css).click()
+    def perform(self, sources):
+        self.driver.execute(Command.W3C_ACTIONS, {"actions": sources})
 
-    def key_actions(self, actions):
-        chain = ActionChains(self.driver, duration=0)
-        for action, value in actions:
-            (chain.key_down if action == "down" else chain.key_up)(value)
-        chain.perform()
-
-    def emulate_screen(self, width, height, ratio):
-        self._canvas_rect = None
+    def set_viewport(self, width, height, ratio):
         self.cdp("Emulation.setDeviceMetricsOverride",
                  {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": True})
 
-    # The mouse through WebDriver's actions, from the canvas's centre.
-
-    def mouse_to(self, chain, x, y):
-        canvas = self.driver.find_element("css selector", CANVAS)
-        size = canvas.size
-        return chain.move_to_element_with_offset(canvas, x - size["width"] // 2,
-                                                 y - size["height"] // 2)
+    # Fingers through the DevTools protocol: its WebDriver takes a second
+    # finger's touch for a move of the first.
 
     def press(self, kind, finger, x, y):
-        if kind == "mouse":
-            self.mouse_to(ActionChains(self.driver, duration=0), x, y).click_and_hold().perform()
-        elif kind == "pen":
-            self.pen("mousePressed", x, y, True)
-        else:
-            self.touch("touchStart")
+        if kind != "touch":
+            return super().press(kind, finger, x, y)
+        self.touch("touchStart")
 
     def move_through(self, kind, finger, points):
-        if kind == "mouse":
-            chain = ActionChains(self.driver, duration=0)
-            for x, y in points:
-                self.mouse_to(chain, x, y)
-            chain.perform()
-        elif kind == "pen":
-            pressed = ("pen", 0) in self.pointers.down
-            for x, y in points:
-                self.pen("mouseMoved", x, y, pressed)
-        else:
-            touches = self.pointers.touches()
-            for point in points:
-                touches[finger] = point
-                self.touch("touchMove", touches)
-            # Chromium holds touch moves for the next animation frame.
-            self.script("return new Promise(function(done) { requestAnimationFrame(done); });")
+        if kind != "touch":
+            return super().move_through(kind, finger, points)
+        touches = self.pointers.touches()
+        for point in points:
+            touches[finger] = point
+            self.touch("touchMove", touches)
+        # Chromium holds touch moves for the next animation frame.
+        self.script("return new Promise(function(done) { requestAnimationFrame(done); });")
 
     def lift(self, kind, finger):
-        if kind == "mouse":
-            ActionChains(self.driver, duration=0).release().perform()
-        elif kind == "pen":
-            self.pen("mouseReleased", *self.pointers.at[("pen", 0)], False)
-        else:
-            self.touch("touchEnd", {finger: self.pointers.at[("touch", finger)]})
-
-    def pen(self, event, x, y, pressed):
-        self.cdp("Input.dispatchMouseEvent", pen_command(event, *self.in_viewport(x, y), pressed))
+        if kind != "touch":
+            return super().lift(kind, finger)
+        self.touch("touchEnd", {finger: self.pointers.at[("touch", finger)]})
 
     def touch(self, event, touches=None):
         """Sends the touch points that are down (or `touches`), once the

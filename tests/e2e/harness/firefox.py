@@ -21,34 +21,22 @@ START_TIMEOUT = 30.0
 # Room for the canvas's box, its padding and a resize to 300x200.
 WINDOW = (900, 700)
 # A fresh profile that goes straight to the page and never to the network,
-# at one device pixel per CSS pixel.
+# at one device pixel per CSS pixel. The remote agent sets the rest of what
+# automation needs as the command line is read, before any window opens: no
+# default-browser check, welcome page, data reporting, updates or safe
+# browsing lists (its RecommendedPreferences).
 PREFS = {
     "layout.css.devPixelsPerPx": "1.0",
-    "browser.shell.checkDefaultBrowser": False,
     "browser.startup.page": 0,
-    "browser.startup.homepage_override.mstone": "ignore",
-    "startup.homepage_welcome_url": "about:blank",
-    "startup.homepage_welcome_url.additional": "",
     "browser.aboutwelcome.enabled": False,
-    "datareporting.policy.dataSubmissionEnabled": False,
-    "datareporting.healthreport.uploadEnabled": False,
     "toolkit.telemetry.enabled": False,
     "toolkit.telemetry.unified": False,
     "toolkit.telemetry.archive.enabled": False,
     "toolkit.telemetry.reportingpolicy.firstRun": False,
-    "app.update.disabledForTesting": True,
     "app.update.auto": False,
-    "extensions.update.enabled": False,
-    "extensions.getAddons.cache.enabled": False,
     "extensions.blocklist.enabled": False,
-    "browser.safebrowsing.malware.enabled": False,
-    "browser.safebrowsing.phishing.enabled": False,
-    "browser.safebrowsing.downloads.enabled": False,
-    "browser.search.update": False,
     "browser.region.update.enabled": False,
     "media.gmp-manager.updateEnabled": False,
-    "network.captive-portal-service.enabled": False,
-    "network.connectivity-service.enabled": False,
     "network.prefetch-next": False,
     "network.dns.disablePrefetch": True,
     "network.http.speculative-parallel-limit": 0,
@@ -103,20 +91,6 @@ def preload(source):
     return (f"() => {{ var ran = window.quennTestPreloaded || "
             f"(window.quennTestPreloaded = new Set()); if (ran.has({key})) return; "
             f"ran.add({key}); (0, eval)({json.dumps(source)}); }}")
-
-
-def pointer_actions(kind, finger, actions):
-    """One input source's actions: a pointer per kind and finger."""
-    return {"type": "pointer", "id": f"{kind}-{finger}", "parameters": {"pointerType": kind},
-            "actions": actions}
-
-
-def move_to(x, y):
-    return {"type": "pointerMove", "x": x, "y": y, "origin": "viewport", "duration": 0}
-
-
-DOWN = {"type": "pointerDown", "button": 0}
-UP = {"type": "pointerUp", "button": 0}
 
 
 class Firefox(Page):
@@ -193,17 +167,12 @@ class Firefox(Page):
         session, self.session = self.session, None
         if session is None:
             return
-        self.save_console(session.events)
+        self.save_console((params.get("level"), params.get("text"))
+                          for method, params in session.events if method == "log.entryAdded")
         try:
             session.close()
         except (bidi.BidiError, OSError, websocket.WebSocketException):
             pass  # Firefox gone already; it is stopped next in any case
-
-    def save_console(self, events):
-        with open(os.path.join(self.log_dir, "console.log"), "a") as log:
-            for method, params in events:
-                if method == "log.entryAdded":
-                    log.write(f"{params.get('level')} {params.get('text')}\n")
 
     def stop_firefox(self):
         """Firefox's process group, then its X server."""
@@ -245,47 +214,33 @@ class Firefox(Page):
                                      {"context": self.context, "clip": clip})
         return png_image(reply["data"])
 
-    def click(self, css):
-        rect = self.element_rect(css)
-        centre = (rect["x"] + rect["width"] / 2, rect["y"] + rect["height"] / 2)
-        self.perform("mouse", 0, [move_to(*centre), DOWN, UP])
+    def perform(self, sources):
+        self.session.command("input.performActions",
+                             {"context": self.context, "actions": sources})
 
-    def key_actions(self, actions):
-        keys = [{"type": "keyDown" if action == "down" else "keyUp", "value": value}
-                for action, value in actions]
-        self.session.command("input.performActions", {
-            "context": self.context, "actions": [{"type": "key", "id": "keyboard",
-                                                  "actions": keys}]})
-
-    def emulate_screen(self, width, height, ratio):
-        self._canvas_rect = None
+    def set_viewport(self, width, height, ratio):
         self.session.command("browsingContext.setViewport", {
             "context": self.context, "viewport": {"width": width, "height": height},
             "devicePixelRatio": ratio})
 
-    def perform(self, kind, finger, actions):
-        self.session.command("input.performActions", {
-            "context": self.context, "actions": [pointer_actions(kind, finger, actions)]})
+    # Its WebDriver's pen is a placeholder: the browser window synthesises it.
 
     def press(self, kind, finger, x, y):
-        if kind == "pen":
-            self.pen("mousedown", x, y, 1)
-        else:
-            self.perform(kind, finger, [move_to(*self.in_viewport(x, y)), DOWN])
+        if kind != "pen":
+            return super().press(kind, finger, x, y)
+        self.pen("mousedown", x, y, 1)
 
     def move_through(self, kind, finger, points):
-        if kind == "pen":
-            pressed = ("pen", 0) in self.pointers.down
-            for x, y in points:
-                self.pen("mousemove", x, y, 1 if pressed else 0)
-        else:
-            self.perform(kind, finger, [move_to(*self.in_viewport(x, y)) for x, y in points])
+        if kind != "pen":
+            return super().move_through(kind, finger, points)
+        pressed = ("pen", 0) in self.pointers.down
+        for x, y in points:
+            self.pen("mousemove", x, y, 1 if pressed else 0)
 
     def lift(self, kind, finger):
-        if kind == "pen":
-            self.pen("mouseup", *self.pointers.at[("pen", 0)], 0)
-        else:
-            self.perform(kind, finger, [UP])
+        if kind != "pen":
+            return super().lift(kind, finger)
+        self.pen("mouseup", *self.pointers.at[("pen", 0)], 0)
 
     def pen(self, event, x, y, buttons):
         self.call(self.window_context("pen input (its WebDriver BiDi has no pen pointer)"),

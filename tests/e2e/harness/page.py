@@ -9,10 +9,10 @@ import subprocess
 import time
 
 from .browser import declared_policy
-from .checks import CheckFailed, check
+from .checks import CheckFailed, check, wait_for
 from .engines import ENGINES
 from .picture import GRID
-from .program import move_in_steps, start_drawn
+from .program import MESSAGE, move_in_steps, start_drawn
 from .watch import is_drawn
 
 PAGES = {"quenn": "index.html", "quenn-fast": "fast.html"}
@@ -71,6 +71,29 @@ def open_drawn(page, name, label, preload=None):
     return picture
 
 
+def check_failure_box(page, what, while_open=None):
+    """The program's one box saying it has no OpenGL context, the program
+    waiting while it shows (when `while_open` runs), and exit code 1 once
+    its OK button is pressed."""
+    texts = []
+
+    def one_box():
+        texts[:] = page.dialog_texts()
+        return len(texts) == 1, f"{len(texts)} open dialogs"
+
+    wait_for(f"{what}: error dialog", "one open dialog", one_box, 10.0)
+    check(MESSAGE in texts[0], f"{what}: the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
+    check(page.exit_code() is None, f"{what}: while the dialog shows", "the program waiting",
+          f"exit code {page.exit_code()}")
+    if while_open:
+        while_open()
+    page.click_dialog_button()
+    code = page.wait_exit(5.0)
+    check(code == 1, f"{what}: exit code", "1", str(code))
+    check(not page.dialog_texts(), f"{what}: after the button", "no dialog left",
+          f"{len(page.dialog_texts())}")
+
+
 def misplaced(picture, reference):
     """The share of `picture`'s grid pixels with no grid pixel of
     `reference` within NEAR pixels."""
@@ -127,6 +150,21 @@ def build_version(ctx):
     return found.group(1)
 
 
+def worker_listing(text):
+    """The files a service worker's text keeps: name -> SHA-256, in order."""
+    return dict(re.findall(r"^  '([^']+)': '([0-9a-f]{64})',$", text, re.M))
+
+
+def write_worker(source_dir, directory, version, files):
+    """Runs the build's script that writes the service worker of `files` in
+    `directory`; its completed process."""
+    web = os.path.join(source_dir, "packaging", "web")
+    return subprocess.run(["cmake", f"-DTEMPLATE={web}/service_worker.js.in",
+                           f"-DOUTPUT={directory}/service-worker.js", f"-DDIR={directory}",
+                           f"-DVERSION={version}", "-DFILES=" + ";".join(files),
+                           "-P", f"{web}/service_worker.cmake"], capture_output=True, text=True)
+
+
 def rebuild(ctx, directory, after_worker=None, before_worker=None):
     """The page's files as a rebuild writes them into `directory`: the
     build's own, changed by `before_worker(directory)`, with a service
@@ -134,17 +172,13 @@ def rebuild(ctx, directory, after_worker=None, before_worker=None):
     changes them after it, as a host halfway through replacing them."""
     built = page_dir(ctx)
     with open(os.path.join(built, "service-worker.js")) as worker:
-        files = re.findall(r"^  '([^']+)': '[0-9a-f]{64}',$", worker.read(), re.M)
+        files = list(worker_listing(worker.read()))
     check(files, "build/web/service-worker.js", "the files it keeps", "none listed")
     for name in files:
         shutil.copy(os.path.join(built, name), directory)
     if before_worker:
         before_worker(directory)
-    web = os.path.join(ctx.source_dir, "packaging", "web")
-    subprocess.run(["cmake", f"-DTEMPLATE={web}/service_worker.js.in",
-                    f"-DOUTPUT={directory}/service-worker.js", f"-DDIR={directory}",
-                    f"-DVERSION={build_version(ctx)}", "-DFILES=" + ";".join(files),
-                    "-P", f"{web}/service_worker.cmake"], check=True, capture_output=True)
+    write_worker(ctx.source_dir, directory, build_version(ctx), files).check_returncode()
     if after_worker:
         after_worker(directory)
     return files
