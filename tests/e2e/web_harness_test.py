@@ -107,6 +107,14 @@ class PointerTest(unittest.TestCase):
             ("keyDown", " "), ("keyUp", " "), ("keyUp", "\ue008")])
 
 
+def pen_stroke(page):
+    """The pen hovers, comes down, moves and lifts."""
+    page.pointer_move("pen", 5, 5)
+    page.pointer_down("pen", 10, 10)
+    page.pointer_move("pen", 20, 15)
+    page.pointer_up("pen")
+
+
 class ChromiumInputTest(unittest.TestCase):
     def test_the_second_finger_comes_down_beside_the_first_and_lifts_alone(self):
         page = offline(Chromium)
@@ -128,17 +136,14 @@ class ChromiumInputTest(unittest.TestCase):
     def test_the_pen_is_a_webdriver_pen_pressing_the_left_button_only_while_down(self):
         page = offline(Chromium)
         page.perform = page.sent.append
-        page.pointer_move("pen", 3, 4)
-        page.pointer_down("pen", 3, 4)
-        page.pointer_move("pen", 13, 4)
-        page.pointer_up("pen")
+        pen_stroke(page)
         sources = [source for (source,) in page.sent]
         self.assertEqual({(s["id"], s["parameters"]["pointerType"]) for s in sources},
                          {("pen-0", "pen")})
         self.assertEqual([[(a["type"], a.get("x"), a.get("button")) for a in s["actions"]]
                           for s in sources], [
-            [("pointerMove", 20, None)], [("pointerMove", 20, None), ("pointerDown", None, 0)],
-            [("pointerMove", 30, None)], [("pointerUp", None, 0)]])
+            [("pointerMove", 22, None)], [("pointerMove", 27, None), ("pointerDown", None, 0)],
+            [("pointerMove", 37, None)], [("pointerUp", None, 0)]])
 
 
 class BidiValueTest(unittest.TestCase):
@@ -237,10 +242,7 @@ class FirefoxTest(unittest.TestCase):
 
     def test_the_pen_is_synthesised_by_the_window_with_its_tip_as_the_button(self):
         page = self.page()
-        page.pointer_move("pen", 5, 5)
-        page.pointer_down("pen", 10, 10)
-        page.pointer_move("pen", 20, 15)
-        page.pointer_up("pen")
+        pen_stroke(page)
         calls = [(params["target"]["context"], [a["value"] for a in params["arguments"]])
                  for method, params in page.sent if method == "script.callFunction"]
         self.assertEqual(calls, [("window", ["mousemove", 22, 49, 0]),

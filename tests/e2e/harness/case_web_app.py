@@ -307,16 +307,24 @@ def case_web_offline(ctx):
         check_policy_kept(page, "online, then offline")
 
 
+def serve_rebuilt(ctx, page, directory, **changes):
+    """The first build's visit, its worker in control; then a rebuild into
+    `directory` (rebuild's `changes`) served and the page loaded again.
+    Returns the first visit's caches."""
+    open_drawn(page, "quenn", "first build")
+    wait_controlled(page, "after the first load")
+    before = cached(page)
+    rebuild(ctx, directory, **changes)
+    page.serve(directory)
+    page.open(PAGES["quenn"])
+    return before
+
+
 def case_web_update(ctx):
     """One changed file: the next load runs the new build, all of it from
     the new build's cache, and the old cache is gone."""
     with tempfile.TemporaryDirectory() as rebuilt, browser(ctx) as page:
-        open_drawn(page, "quenn", "first build")
-        wait_controlled(page, "after the first load")
-        old = cached(page)
-        rebuild(ctx, rebuilt, before_worker=mark_program)
-        page.serve(rebuilt)
-        page.open(PAGES["quenn"])
+        old = serve_rebuilt(ctx, page, rebuilt, before_worker=mark_program)
         wait_for("the next load", "the rebuilt program running",
                  lambda: (program_build(page) == "rebuilt", f"{program_build(page)}"),
                  UPDATE_TIMEOUT, interval=0.2)
@@ -331,12 +339,7 @@ def case_web_update_refused(ctx):
     one of them: the new worker refuses them, and the page runs the build
     it has, whole."""
     with tempfile.TemporaryDirectory() as mixed, browser(ctx) as page:
-        open_drawn(page, "quenn", "first build")
-        wait_controlled(page, "after the first load")
-        before = cached(page)
-        rebuild(ctx, mixed, after_worker=mark_program)
-        page.serve(mixed)
-        page.open(PAGES["quenn"])
+        before = serve_rebuilt(ctx, page, mixed, after_worker=mark_program)
         page.wait_picture("the build at hand", is_drawn, timeout=UPDATE_TIMEOUT)
         check(program_build(page) is None, "the program running", "the first build's",
               "the changed quenn.js")

@@ -19,45 +19,34 @@ def scrolled(page):
     return page.script("return [window.scrollX, window.scrollY];")
 
 
-def turned_by(page, kind, reference, second_finger=False):
+def turned_by(ctx, kind, second_finger=False):
     """Drags with `kind` by TURNED from DRAG_START and checks the picture is
-    the reference's at yaw -10, pitch 55; with `second_finger`, a second
+    the native program's at yaw -10, pitch 55; with `second_finger`, a second
     contact comes down, moves and lifts during the drag and changes nothing."""
-    page.script(SCROLLABLE)
-    page.pointer_down(kind, *DRAG_START)
-    page.move_by(*TURNED, kind=kind)
-    time.sleep(0.3)  # a frame or two
-    turned = page.shoot(f"{kind} turned")
-    check_grid_like(turned, reference, f"{kind} drag 30 right, 10 down")
-    if second_finger:
-        page.pointer_down(kind, *SECOND_FINGER, finger=1)
-        page.move_by(*SECOND_FINGER_MOVE, kind=kind, finger=1)
-        page.pointer_up(kind, finger=1)
-        time.sleep(0.3)
-        after = page.shoot("second finger")
-        moved = grid_difference(turned, after)
-        check(moved <= turned.count({GRID}) // 100, "a second finger during the drag",
-              "the same picture (at most 1% of grid pixels differ)", f"{moved} differ")
-    page.pointer_up(kind)
-    check(scrolled(page) == [0, 0], f"the page after a {kind} drag on the canvas",
-          "not scrolled", f"scrolled to {scrolled(page)}")
-
-
-def case_web_touch(ctx):
     _, reference = native_pictures(ctx, [TURNED])
     with browser(ctx) as page:
         open_drawn(page, "quenn", "first")
-        turned_by(page, "touch", reference, second_finger=True)
-
-
-def case_web_pen(ctx):
-    _, reference = native_pictures(ctx, [TURNED])
-    with browser(ctx) as page:
-        open_drawn(page, "quenn", "first")
-        turned_by(page, "pen", reference)
+        page.script(SCROLLABLE)
+        page.pointer_down(kind, *DRAG_START)
+        page.move_by(*TURNED, kind=kind)
+        time.sleep(0.3)  # a frame or two
+        turned = page.shoot(f"{kind} turned")
+        check_grid_like(turned, reference, f"{kind} drag 30 right, 10 down")
+        if second_finger:
+            page.pointer_down(kind, *SECOND_FINGER, finger=1)
+            page.move_by(*SECOND_FINGER_MOVE, kind=kind, finger=1)
+            page.pointer_up(kind, finger=1)
+            time.sleep(0.3)
+            after = page.shoot("second finger")
+            moved = grid_difference(turned, after)
+            check(moved <= turned.count({GRID}) // 100, "a second finger during the drag",
+                  "the same picture (at most 1% of grid pixels differ)", f"{moved} differ")
+        page.pointer_up(kind)
+        check(scrolled(page) == [0, 0], f"the page after a {kind} drag on the canvas",
+              "not scrolled", f"scrolled to {scrolled(page)}")
 
 
 CASES = {
-    "touch": case_web_touch,
-    "pen": case_web_pen,
+    "touch": lambda ctx: turned_by(ctx, "touch", second_finger=True),
+    "pen": lambda ctx: turned_by(ctx, "pen"),
 }

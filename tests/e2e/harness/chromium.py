@@ -23,15 +23,6 @@ NO_WEBGL = ["--disable-webgl", "--disable-3d-apis"]
 MAX_TOUCH_POINTS = 5
 
 
-def touch_command(event, touches):
-    """Input.dispatchTouchEvent's parameters for touch points (finger ->
-    viewport point). Chromium compares them with the points down before:
-    touchStart and touchMove list every point down (a new one comes down, the
-    others move or stay), touchEnd lists the points that lift."""
-    points = [{"x": x, "y": y, "id": finger} for finger, (x, y) in touches.items()]
-    return {"type": event, "touchPoints": points}
-
-
 class Chromium(Page):
     name = "chromium"
     # Set while the browser runs.
@@ -124,12 +115,16 @@ class Chromium(Page):
         self.touch("touchEnd", {finger: self.pointers.at[("touch", finger)]})
 
     def touch(self, event, touches=None):
-        """Sends the touch points that are down (or `touches`), once the
-        page is told it has a touch screen."""
+        """Sends the touch points that are down (or `touches`: finger ->
+        canvas point), once the page is told it has a touch screen. Chromium
+        compares them with the points down before: touchStart and touchMove
+        list every point down (a new one comes down, the others move or
+        stay), touchEnd lists the points that lift."""
         if not self.touch_emulated:
             self.cdp("Emulation.setTouchEmulationEnabled",
                      {"enabled": True, "maxTouchPoints": MAX_TOUCH_POINTS})
             self.touch_emulated = True
         touches = self.pointers.touches() if touches is None else touches
         viewport = {finger: self.in_viewport(*point) for finger, point in touches.items()}
-        self.cdp("Input.dispatchTouchEvent", touch_command(event, viewport))
+        points = [{"x": x, "y": y, "id": finger} for finger, (x, y) in viewport.items()]
+        self.cdp("Input.dispatchTouchEvent", {"type": event, "touchPoints": points})

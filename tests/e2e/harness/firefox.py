@@ -116,7 +116,7 @@ class Firefox(Page):
         env = dict(os.environ, DISPLAY=self.x.display)
         self.process = Process("firefox", command(self.profile), self.log_dir, env=env)
         self.session = bidi.Session(self.wait_listening())
-        self.context = self.top_context()
+        self.context = self.top_context()["context"]
         self.session.command("session.subscribe", {"events": ["log.entryAdded"]})
 
     def wait_listening(self):
@@ -131,16 +131,15 @@ class Firefox(Page):
         wait_for("Firefox start", "WebDriver BiDi listening", probe, START_TIMEOUT, interval=0.05)
         return bidi.listening_address(self.process.stderr_text())
 
-    def top_context(self):
+    def top_context(self, **scope):
         return self.session.command("browsingContext.getTree",
-                                    {"maxDepth": 0})["contexts"][0]["context"]
+                                    {"maxDepth": 0, **scope})["contexts"][0]
 
     def window_context(self, purpose):
         """The browser window's own context, for `purpose`; Unsupported where
         WebDriver BiDi gives only the pages' contexts."""
         if self.window is None:
-            top = self.session.command("browsingContext.getTree",
-                                       {"maxDepth": 0, "moz:scope": "chrome"})["contexts"][0]
+            top = self.top_context(**{"moz:scope": "chrome"})
             if top.get("moz:scope") != "chrome":
                 version = self.session.capabilities.get("browserVersion")
                 raise Unsupported(f"{purpose} needs a newer Firefox than {version}: its "

@@ -32,16 +32,15 @@ def page_dir(ctx):
     return os.path.join(ctx.source_dir, "build", "web")
 
 
-def browser(ctx, webgl=True, reduced_motion=False, policy_header=True, app=False):
-    """The case's browser, of the engine the context names. Its server sends
-    the policy the page declares as a header too, as a strict host does,
-    unless told not to."""
+def browser(ctx, policy_header=True, **options):
+    """The case's browser, of the engine the context names, with Page's
+    `options` (webgl, reduced_motion, app). Its server sends the policy the
+    page declares as a header too, as a strict host does, unless told not to."""
     directory = page_dir(ctx)
     policy = declared_policy(directory) if policy_header else None
     check(policy or not policy_header, "index.html", "one Content Security Policy declared in "
           "a <meta http-equiv>", "none, or more than one")
-    return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, webgl=webgl,
-                               reduced_motion=reduced_motion, policy=policy, app=app)
+    return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, policy=policy, **options)
 
 
 def describe_violation(violation):
@@ -75,13 +74,8 @@ def check_failure_box(page, what, while_open=None):
     """The program's one box saying it has no OpenGL context, the program
     waiting while it shows (when `while_open` runs), and exit code 1 once
     its OK button is pressed."""
-    texts = []
-
-    def one_box():
-        texts[:] = page.dialog_texts()
-        return len(texts) == 1, f"{len(texts)} open dialogs"
-
-    wait_for(f"{what}: error dialog", "one open dialog", one_box, 10.0)
+    texts = wait_for(f"{what}: error dialog", "one open dialog",
+                     lambda: (len(seen := page.dialog_texts()) == 1, seen), 10.0)
     check(MESSAGE in texts[0], f"{what}: the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
     check(page.exit_code() is None, f"{what}: while the dialog shows", "the program waiting",
           f"exit code {page.exit_code()}")
