@@ -240,6 +240,10 @@ def case_web_standalone(ctx):
                        [round(canvas["width"]), round(canvas["height"])])
             check_counter_corner(page.wait_picture(f"app window {number} drawn", lambda p: (
                 p.width, p.height) == (width, round(canvas["height"]))), f"app window {number}")
+        description = page.description("#quenn")
+        check("turn" in description and "resize" not in description,
+              "the canvas's description in an app window", "its turns, not the hidden resizing",
+              repr(description))
         check_no_violations(ctx, page, "in an app window")
 
 

@@ -59,6 +59,14 @@ class Chromium(Page):
     def cdp(self, method, params):
         return self.driver.execute_cdp_cmd(method, params)
 
+    def description(self, css):
+        """The element's accessible description, as the browser computes it
+        for assistive technology."""
+        root = self.cdp("DOM.getDocument", {})["root"]["nodeId"]
+        node = self.cdp("DOM.querySelector", {"nodeId": root, "selector": css})["nodeId"]
+        tree = self.cdp("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
+        return tree["nodes"][0].get("description", {}).get("value", "")
+
     def add_preload(self, source):
         return self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": source})
 
