@@ -53,7 +53,8 @@ class RegistryTest(unittest.TestCase):
         self.assertNotIn('"Version"="8.0"', lines)
 
     def test_a_key_last_in_the_users_file(self):
-        user = "WINE REGISTRY Version 2\n\n[Software\\\\" + KEY.replace("\\", "\\\\") + "] 1\n\"A\"=\"b\"\n"
+        user = ("WINE REGISTRY Version 2\n\n[Software\\\\" + KEY.replace("\\", "\\\\") +
+                "] 1\n\"A\"=\"b\"\n")
         self.assertEqual(registry_section(self.prefix("", user), KEY), ['"A"="b"'])
 
     def test_no_such_key(self):

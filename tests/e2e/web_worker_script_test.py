@@ -66,7 +66,8 @@ class ServiceWorkerScriptTest(unittest.TestCase):
         self.write("quenn.wasm", "file 2.\n")
         after = self.worker()
         self.assertNotEqual(cache_name(after), cache_name(before))
-        changed = {name for name in FILES if worker_listing(after)[name] != worker_listing(before)[name]}
+        changed = {name for name in FILES
+                   if worker_listing(after)[name] != worker_listing(before)[name]}
         self.assertEqual(changed, {"quenn.wasm"})
 
     def test_a_file_moved_to_another_name_makes_a_new_cache(self):

@@ -1,5 +1,5 @@
 """Running one case within a time limit, with its screenshots saved when it
-fails: what run_case.py and package_case.py share."""
+fails: what run_case.py and run_stream.py share."""
 
 import os
 import shutil

@@ -111,8 +111,8 @@ def registry_section(prefix, key):
 def run_silently(desktop, runner, program, args, what):
     process = desktop.start(runner, program, name=what, args=args, extra_env=NO_MENUS)
     code = process.wait(INSTALL_TIME)
-    check(code == 0, what, f"exit code 0 within {INSTALL_TIME} s",
-          "still running" if code is None else f"exit code {code}: {process.stderr_text()[-800:]!r}")
+    check(code == 0, what, f"exit code 0 within {INSTALL_TIME} s", "still running" if code is None
+          else f"exit code {code}: {process.stderr_text()[-800:]!r}")
     # The uninstaller runs on from a copy in the temporary folder; and the
     # registry is written when the wineserver ends.
     wineserver(runner.prefix, "-w")

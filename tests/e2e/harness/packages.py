@@ -40,9 +40,10 @@ class Packages:
 
     def need(self, path):
         if not os.path.isfile(path):
+            folder = self.directory
+            held = sorted(os.listdir(folder)) if os.path.isdir(folder) else "nothing"
             raise CheckFailed("package", f"{path}, built by scripts/package",
-                              f"no such file; {self.directory} holds "
-                              f"{sorted(os.listdir(self.directory)) if os.path.isdir(self.directory) else 'nothing'}")
+                              f"no such file; {folder} holds {held}")
         return path
 
 
