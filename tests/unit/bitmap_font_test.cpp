@@ -10,6 +10,7 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/doubles/test_win32.h"
+#include "tests/unit/gl_context_calls.h"
 
 namespace {
 
@@ -38,13 +39,7 @@ TEST_F(FontBuild, WithoutADeviceContextTheWidthsAreZero) {
 TEST_F(FontBuild, BuildsListsAndWidthsFromTheSystemFont) {
     context.buildFont(font, 32, 127);
     const double window = logged(context.window), dc = logged(deviceContextOf(context.window));
-    EXPECT_EQ(
-        log.calls,
-        (Calls{call("GetDC", {window}), call("wglMakeCurrent", {dc, logged(context.renderContext)}),
-               call("GetStockObject", {SYSTEM_FONT}),
-               call("SelectObject", {dc, logged(systemFontObject())}), call("glGenLists", {96}),
-               call("GetCharWidth32A", {dc, 32, 127}),
-               call("wglUseFontBitmapsA", {dc, 32, 96, 1000}), call("ReleaseDC", {window, dc})}));
+    EXPECT_EQ(log.calls, fontBuildCalls(window, dc, logged(context.renderContext)));
     EXPECT_EQ(win32Record().deviceContextsHeld, 0);
     EXPECT_EQ(currentContext(), context.renderContext);  // stays current
 }

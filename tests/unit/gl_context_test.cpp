@@ -7,6 +7,7 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/doubles/test_win32.h"
+#include "tests/unit/gl_context_calls.h"
 
 namespace {
 
@@ -30,6 +31,12 @@ protected:
         return calls;
     }
     bool result = false;
+
+    // destroy: no context current, then the context `deleted` deleted.
+    Calls destroyCalls(double deleted) const {
+        return {call("GetDC", {window}), call("wglMakeCurrent", {0, 0}),
+                call("ReleaseDC", {window, dc}), call("wglDeleteContext", {deleted})};
+    }
 };
 
 TEST_F(GlContextCalls, StartsCleared) {
@@ -64,10 +71,7 @@ TEST_F(GlContextCalls, SingleBufferedRequestLacksOnlyTheDoubleBufferFlag) {
 }
 
 TEST_F(GlContextCalls, InitCreatesTheContextWithoutMakingItCurrent) {
-    EXPECT_EQ(initCalls(true),
-              (Calls{call("GetDC", {window}), call("ChoosePixelFormat", {dc}),
-                     call("SetPixelFormat", {dc, 7}), call("wglCreateContext", {dc}),
-                     call("ReleaseDC", {window, dc})}));
+    EXPECT_EQ(initCalls(true), contextInitCalls(window, dc));
     EXPECT_TRUE(result);
     EXPECT_EQ(context.window, hwnd);
     EXPECT_NE(context.renderContext, nullptr);
@@ -96,10 +100,7 @@ TEST_F(GlContextCalls, InitWithoutPixelFormatFailsAndReleases) {
 
 TEST_F(GlContextCalls, InitWithoutRenderingContextFailsAndReleases) {
     fake::backend().refuseContexts = true;
-    EXPECT_EQ(initCalls(true),
-              (Calls{call("GetDC", {window}), call("ChoosePixelFormat", {dc}),
-                     call("SetPixelFormat", {dc, 7}), call("wglCreateContext", {dc}),
-                     call("ReleaseDC", {window, dc})}));
+    EXPECT_EQ(initCalls(true), contextInitCalls(window, dc));
     EXPECT_FALSE(result);
     EXPECT_EQ(win32Record().deviceContextsHeld, 0);
 }
@@ -140,9 +141,7 @@ TEST_F(GlContextCalls, DestroyDeletesTheContextWithNoneCurrent) {
     context.releaseDeviceContext();
     log.calls.clear();
     context.destroy();
-    EXPECT_EQ(log.calls,
-              (Calls{call("GetDC", {window}), call("wglMakeCurrent", {0, 0}),
-                     call("ReleaseDC", {window, dc}), call("wglDeleteContext", {rc()})}));
+    EXPECT_EQ(log.calls, destroyCalls(rc()));
     EXPECT_EQ(currentContext(), nullptr);
 }
 
@@ -150,8 +149,7 @@ TEST_F(GlContextCalls, DestroyAfterFailedCreationStillDeletesNull) {
     fake::backend().refuseContexts = true;
     initCalls(true);
     context.destroy();
-    EXPECT_EQ(log.calls, (Calls{call("GetDC", {window}), call("wglMakeCurrent", {0, 0}),
-                                call("ReleaseDC", {window, dc}), call("wglDeleteContext", {0})}));
+    EXPECT_EQ(log.calls, destroyCalls(0));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/common/pixel_format.h"
 #include "tests/doubles/fake_backend.h"
+#include "tests/doubles/recording_procedure.h"
 
 namespace {
 
@@ -26,15 +27,9 @@ const auto kSlow = changed(&PixelFormatDescription::slow, true);
 
 // The program's request: 16 colour bits, 1 alpha bit, 16 depth bits, double-buffered.
 PIXELFORMATDESCRIPTOR programRequest() {
-    PIXELFORMATDESCRIPTOR request{};
-    request.nSize = sizeof request;
-    request.nVersion = 1;
-    request.dwFlags =
-        PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_GENERIC_FORMAT | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cColorBits = 16;
+    PIXELFORMATDESCRIPTOR request = windowFormatRequest(16);
+    request.dwFlags |= PFD_GENERIC_FORMAT;
     request.cAlphaBits = 1;
-    request.cDepthBits = 16;
     return request;
 }
 

@@ -5,25 +5,20 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/web/gl_machine.h"
 #include "tests/unit/web_recording_device.h"
 
 namespace {
 
-class WebBatch : public ::testing::Test {
-protected:
-    RecordingDevice device;
-    GlMachine gl{device};
+constexpr Viewport kView{0, 0, 64, 64};
 
-    void SetUp() override { gl.viewport(0, 0, 64, 64); }
+class WebBatch : public RecordedGl {
+protected:
+    void SetUp() override { setViewport(kView); }
 
     void segment(float width, float r) {
         gl.lineWidth(width);
         gl.colour(r, 0.5f, 0.5f, 1.0f);
-        gl.begin(GL_LINES);
-        gl.vertex(-0.5f, 0.0f, 0.0f);
-        gl.vertex(0.5f, 0.25f, 0.0f);
-        gl.end();
+        drawPrimitive(gl, GL_LINES, {{-0.5f, 0.0f, 0.0f}, {0.5f, 0.25f, 0.0f}});
     }
 };
 
@@ -86,20 +81,16 @@ TEST_F(WebBatch, EachSegmentHasTheColourAndWidthSetBeforeIt) {
     gl.lineWidth(0.0f);  // refused: the width stays as it was
     gl.colour(NAN, 0.5f, 0.5f, 1.0f);
     gl.colour(NAN, 0.5f, 0.5f, 1.0f);
-    gl.begin(GL_LINES);
-    gl.vertex(-0.5f, 0.0f, 0.0f);
-    gl.vertex(0.5f, 0.25f, 0.0f);
-    gl.end();
+    drawPrimitive(gl, GL_LINES, {{-0.5f, 0.0f, 0.0f}, {0.5f, 0.25f, 0.0f}});
     gl.finish();
     const std::vector<QuadVertex> vertices = device.allVertices();
     ASSERT_EQ(vertices.size(), 5u * 4u);
-    const Viewport view{0, 0, 64, 64};
     const uint32_t reds[] = {26, 26, 51, 26, 0};
     const float widths[] = {2.0f, 2.0f, 1.0f, 3.0f, 3.0f};
     for (size_t i = 0; i < 5; ++i) {
         const QuadVertex* quad = &vertices[i * 4];
         EXPECT_EQ(quad[0].rgba & 0xFF, reds[i]) << "segment " << i;
-        EXPECT_FLOAT_EQ(windowOf(quad[3], view).y - windowOf(quad[0], view).y, widths[i])
+        EXPECT_FLOAT_EQ(windowOf(quad[3], kView).y - windowOf(quad[0], kView).y, widths[i])
             << "segment " << i;
     }
 }

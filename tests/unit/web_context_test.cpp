@@ -3,20 +3,17 @@
 // drawn from the OpenGL state that never left.
 #include <gtest/gtest.h>
 
-#include "platform/web/canvas_device.h"
-#include "platform/web/gl_machine.h"
 #include "tests/unit/web_recording_device.h"
 
 namespace {
 
-// A page whose context the test takes away and gives back; it draws into a
-// recording device and counts what else it is asked.
-struct FakePage final : WebGlPage {
+// A page whose context the test takes away and gives back; it records what
+// it draws and counts what else it is asked.
+struct FakePage final : Recording<WebGlPage> {
     bool away = false;
     unsigned returns = 0;
     bool refuse = false;
     int objectsMade = 0;
-    RecordingDevice drawn;
 
     bool lost() const override { return away; }
     unsigned restorations() const override { return returns; }
@@ -24,12 +21,11 @@ struct FakePage final : WebGlPage {
         ++objectsMade;
         return !refuse;
     }
-    void clear(float r, float g, float b, float a) override { drawn.clear(r, g, b, a); }
-    void drawQuads(const QuadVertex* vertices, size_t count, Viewport viewport,
-                   BlendState blend) override {
-        drawn.drawQuads(vertices, count, viewport, blend);
-    }
 
+    void forgetDrawn() {
+        draws.clear();
+        clears.clear();
+    }
     void lose() { away = true; }
     void restore() {
         away = false;
@@ -52,10 +48,7 @@ protected:
         gl.loadIdentity();
         gl.rotate(angle, 0.0f, 0.0f, 1.0f);
         gl.colour(1.0f, 0.5f, 0.25f, 1.0f);
-        gl.begin(GL_LINES);
-        gl.vertex(-0.5f, 0.0f, 0.0f);
-        gl.vertex(0.5f, 0.0f, 0.0f);
-        gl.end();
+        drawPrimitive(gl, GL_LINES, {{-0.5f, 0.0f, 0.0f}, {0.5f, 0.0f, 0.0f}});
         gl.finish();
     }
 };
@@ -65,36 +58,32 @@ TEST_F(WebContextLoss, ObjectsAreMadeOnceUntilTheContextReturns) {
     frame(10.0f);
     frame(10.0f);
     EXPECT_EQ(page.objectsMade, 1);
-    EXPECT_EQ(page.drawn.draws.size(), 2u);
+    EXPECT_EQ(page.draws.size(), 2u);
 }
 
 TEST_F(WebContextLoss, NothingIsDrawnWhileAwayAndTheSamePictureAfter) {
     ASSERT_TRUE(device.prepare());
     frame(30.0f);
-    const RecordingDevice before = page.drawn;
+    const size_t draws = page.draws.size();
+    const float clearedRed = page.clears.at(0).r;
+    const std::vector<QuadVertex> before = page.allVertices();
 
-    page.drawn = {};
+    page.forgetDrawn();
     page.lose();
     frame(30.0f);
     frame(30.0f);
-    EXPECT_TRUE(page.drawn.draws.empty());
-    EXPECT_TRUE(page.drawn.clears.empty());
+    EXPECT_TRUE(page.draws.empty());
+    EXPECT_TRUE(page.clears.empty());
     EXPECT_EQ(page.objectsMade, 1);  // not on a context that is away
     EXPECT_TRUE(device.prepare());   // away is not refused
 
     page.restore();
     frame(30.0f);
     EXPECT_EQ(page.objectsMade, 2);
-    ASSERT_EQ(page.drawn.draws.size(), before.draws.size());
-    ASSERT_EQ(page.drawn.clears.size(), 1u);
-    EXPECT_EQ(page.drawn.clears[0].r, before.clears[0].r);
-    const auto was = before.allVertices(), is = page.drawn.allVertices();
-    ASSERT_EQ(is.size(), was.size());
-    for (size_t i = 0; i < is.size(); ++i) {
-        EXPECT_EQ(is[i].x, was[i].x);
-        EXPECT_EQ(is[i].y, was[i].y);
-        EXPECT_EQ(is[i].rgba, was[i].rgba);
-    }
+    EXPECT_EQ(page.draws.size(), draws);
+    ASSERT_EQ(page.clears.size(), 1u);
+    EXPECT_EQ(page.clears[0].r, clearedRed);
+    EXPECT_TRUE(page.allVertices() == before);
 }
 
 // The glyph lists are OpenGL state, not WebGL objects: a text drawn after the
@@ -104,24 +93,20 @@ TEST_F(WebContextLoss, DisplayListsOutliveTheLoss) {
     gl.defineBitmapList(list, Bitmap{2, 2, 0.0f, 0.0f, 3.0f, 0.0f, {0xC0, 0x40}});
     gl.listBase(list);
     const auto text = [&] {
-        page.drawn = {};
+        page.forgetDrawn();
         gl.viewport(0, 0, 64, 64);
         gl.rasterPos(0.0f, 0.0f);
         const GLubyte name = 0;
         gl.callLists(1, GL_UNSIGNED_BYTE, &name);
         gl.finish();
-        return page.drawn.allVertices();
+        return page.allVertices();
     };
     const auto before = text();
     page.lose();
     page.restore();
     const auto after = text();
     ASSERT_FALSE(before.empty());
-    ASSERT_EQ(after.size(), before.size());
-    for (size_t i = 0; i < after.size(); ++i) {
-        EXPECT_EQ(after[i].x, before[i].x);
-        EXPECT_EQ(after[i].y, before[i].y);
-    }
+    EXPECT_TRUE(after == before);
 }
 
 // Shaders the browser will not compile or link: the context cannot draw,
@@ -133,8 +118,8 @@ TEST_F(WebContextLoss, RefusedShadersAreAFailedContext) {
     frame(0.0f);
     EXPECT_FALSE(device.prepare());
     EXPECT_EQ(page.objectsMade, 1);
-    EXPECT_TRUE(page.drawn.draws.empty());
-    EXPECT_TRUE(page.drawn.clears.empty());
+    EXPECT_TRUE(page.draws.empty());
+    EXPECT_TRUE(page.clears.empty());
 }
 
 }  // namespace

@@ -16,10 +16,8 @@ namespace {
 
 constexpr size_t kMostDraws = 16;
 
-class WebFrame : public ::testing::Test {
+class WebFrame : public RecordedGl {
 protected:
-    RecordingDevice device;
-    GlMachine gl{device};
     CallLog log;  // the Win32 calls of the frame pass
 
     void SetUp() override {

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "platform/web/gl_machine.h"
 #include "tests/unit/web_recording_device.h"
 
 namespace {
@@ -17,18 +16,12 @@ float ndc(float pixels) {
     return pixels / 50.0f - 1.0f;
 }
 
-class WebLines : public ::testing::Test {
+class WebLines : public RecordedGl {
 protected:
-    RecordingDevice device;
-    GlMachine gl{device};
-
-    void SetUp() override { gl.viewport(kView.x, kView.y, kView.width, kView.height); }
+    void SetUp() override { setViewport(kView); }
 
     void line(WindowPoint a, WindowPoint b) {
-        gl.begin(GL_LINES);
-        gl.vertex(ndc(a.x), ndc(a.y), 0.0f);
-        gl.vertex(ndc(b.x), ndc(b.y), 0.0f);
-        gl.end();
+        drawPrimitive(gl, GL_LINES, {{ndc(a.x), ndc(a.y), 0.0f}, {ndc(b.x), ndc(b.y), 0.0f}});
     }
 
     std::vector<WindowPoint> drawnCorners() {
@@ -86,12 +79,10 @@ TEST_F(WebLines, EachEndKeepsItsColour) {
     gl.vertex(0.5f, 0, 0);
     gl.end();
     gl.finish();
-    const auto vertices = device.allVertices();
-    ASSERT_EQ(vertices.size(), 4u);
-    EXPECT_EQ(vertices[0].rgba, 0xFF0000FFu);  // red, opaque
-    EXPECT_EQ(vertices[1].rgba, 0x80FF0000u);  // blue at alpha 128
-    EXPECT_EQ(vertices[2].rgba, 0x80FF0000u);
-    EXPECT_EQ(vertices[3].rgba, 0xFF0000FFu);
+    std::vector<uint32_t> colours;
+    for (const QuadVertex& v : device.allVertices()) colours.push_back(v.rgba);
+    // Red, opaque, and blue at alpha 128.
+    EXPECT_EQ(colours, (std::vector<uint32_t>{0xFF0000FFu, 0x80FF0000u, 0x80FF0000u, 0xFF0000FFu}));
 }
 
 TEST_F(WebLines, LineModeQuadsAreTheirFourEdges) {
@@ -124,12 +115,8 @@ TEST_F(WebLines, PolygonModeFollowsTheFacing) {
 TEST_F(WebLines, LinesThroughTheEyeEndAtTheNearPlane) {
     gl.matrixMode(GL_PROJECTION);
     gl.frustum(-1, 1, -1, 1, 1, 100);
-    gl.begin(GL_LINES);
-    gl.vertex(0.0f, 0.5f, -10.0f);  // in front
-    gl.vertex(0.0f, 0.5f, 10.0f);   // behind the eye
-    gl.vertex(1.0f, 0.0f, 5.0f);    // wholly behind: nothing
-    gl.vertex(2.0f, 0.0f, 6.0f);
-    gl.end();
+    // One line from in front to behind the eye, one wholly behind: nothing.
+    drawPrimitive(gl, GL_LINES, {{0, 0.5f, -10}, {0, 0.5f, 10}, {1, 0, 5}, {2, 0, 6}});
     gl.finish();
     const auto vertices = device.allVertices();
     ASSERT_EQ(vertices.size(), 4u);
@@ -155,19 +142,9 @@ TEST_F(WebLines, LinesOutsideTheViewAreDroppedThoseTouchingItKept) {
 }
 
 TEST_F(WebLines, UnfinishedPrimitivesAndOtherModesDrawNothing) {
-    gl.begin(GL_LINES);
-    gl.vertex(0, 0, 0);
-    gl.end();  // half a line
-    gl.begin(GL_QUADS);
-    gl.vertex(0, 0, 0);
-    gl.vertex(1, 0, 0);
-    gl.vertex(1, 1, 0);
-    gl.end();  // three corners
-    gl.begin(GL_TRIANGLES);
-    gl.vertex(0, 0, 0);
-    gl.vertex(1, 0, 0);
-    gl.vertex(1, 1, 0);
-    gl.end();
+    drawPrimitive(gl, GL_LINES, {{0, 0, 0}});                        // half a line
+    drawPrimitive(gl, GL_QUADS, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});  // three corners
+    drawPrimitive(gl, GL_TRIANGLES, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
     EXPECT_TRUE(drawnCorners().empty());
     gl.viewport(0, 0, 0, 0);  // an empty viewport draws nothing either
     line({10, 10}, {20, 20});

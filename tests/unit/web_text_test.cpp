@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
 #include <cstring>
 #include <set>
 #include <utility>
 
-#include "platform/web/gl_machine.h"
 #include "platform/web/glyph_font.h"
 #include "tests/unit/web_recording_device.h"
 
@@ -16,13 +14,10 @@ namespace {
 
 constexpr Viewport kView{0, 0, 256, 256};
 
-class WebText : public ::testing::Test {
+class WebText : public RecordedGl {
 protected:
-    RecordingDevice device;
-    GlMachine gl{device};
-
     void SetUp() override {
-        gl.viewport(kView.x, kView.y, kView.width, kView.height);
+        setViewport(kView);
         gl.matrixMode(GL_PROJECTION);
         gl.ortho(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0);
     }

@@ -2,7 +2,6 @@
 // transforms worked out independently in double precision.
 #include <gtest/gtest.h>
 
-#include "platform/web/gl_machine.h"
 #include "tests/unit/gl_transform.h"
 #include "tests/unit/web_recording_device.h"
 
@@ -21,10 +20,9 @@ Clip frustumOf(Point p, double l, double r, double b, double t, double n, double
             -(f + n) / (f - n) * p.z - 2 * f * n / (f - n), -p.z};
 }
 
-class WebTransform : public ::testing::Test {
+class WebTransform : public RecordedGl {
 protected:
-    RecordingDevice device;
-    GlMachine gl{device};
+    void SetUp() override { setViewport(kView); }
 
     // One filled quad at the given corners; its drawn vertices.
     std::vector<QuadVertex> drawQuad(const Point (&corners)[4]) {
@@ -46,7 +44,6 @@ protected:
 };
 
 TEST_F(WebTransform, ModelViewAndFrustumTakeVerticesToClipSpace) {
-    gl.viewport(kView.x, kView.y, kView.width, kView.height);
     gl.matrixMode(GL_PROJECTION);
     gl.loadIdentity();
     gl.frustum(-1.5, 0.5, -1.0, 2.0, 1.0, 50.0);
@@ -71,7 +68,6 @@ TEST_F(WebTransform, ModelViewAndFrustumTakeVerticesToClipSpace) {
 }
 
 TEST_F(WebTransform, OrthoMapsItsBoxOntoTheClipCube) {
-    gl.viewport(kView.x, kView.y, kView.width, kView.height);
     gl.matrixMode(GL_PROJECTION);
     gl.ortho(-10.0, 30.0, 0.0, 5.0, -1.0, 3.0);
     const Point corners[4] = {{-10, 0, 1}, {30, 0, -3}, {30, 5, 1}, {10, 2.5, -1}};
@@ -84,7 +80,6 @@ TEST_F(WebTransform, OrthoMapsItsBoxOntoTheClipCube) {
 }
 
 TEST_F(WebTransform, RefusedArgumentsAndIdentityLeaveTheRightMatrix) {
-    gl.viewport(kView.x, kView.y, kView.width, kView.height);
     gl.matrixMode(GL_PROJECTION);
     gl.frustum(-1, 1, -1, 1, 0.0, 10.0);  // a near plane at the eye: refused
     gl.ortho(1, 1, -1, 1, -1, 1);         // an empty box: refused

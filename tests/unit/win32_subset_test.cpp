@@ -9,33 +9,9 @@
 
 #include "platform/common/desktop.h"
 #include "tests/doubles/fake_backend.h"
+#include "tests/doubles/recording_procedure.h"
 
 namespace {
-
-std::vector<MSG> sent;  // what the window procedures received, in order
-LRESULT createResult = 0;
-
-LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    sent.push_back({window, message, wParam, lParam, 0, {0, 0}});
-    return message == WM_CREATE ? createResult : 0;
-}
-
-std::vector<UINT> idsOf(const std::vector<MSG>& messages) {
-    std::vector<UINT> ids;
-    for (const MSG& msg : messages) ids.push_back(msg.message);
-    return ids;
-}
-
-PIXELFORMATDESCRIPTOR request(int colorBits) {
-    PIXELFORMATDESCRIPTOR descriptor{};
-    descriptor.nSize = sizeof descriptor;
-    descriptor.nVersion = 1;
-    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    descriptor.iPixelType = PFD_TYPE_RGBA;
-    descriptor.cColorBits = static_cast<BYTE>(colorBits);
-    descriptor.cDepthBits = 16;
-    return descriptor;
-}
 
 class Win32Subset : public testing::Test {
 protected:
@@ -49,12 +25,7 @@ protected:
         fake::backend().formats[0].doubleBuffered = false;
         createResult = 0;
         sent.clear();
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_OWNDC;
-        windowClass.lpfnWndProc = recordingProcedure;
-        windowClass.lpszClassName = "Test";
-        ASSERT_NE(RegisterClassExA(&windowClass), 0);
+        ASSERT_NE(registerRecordingClass("Test"), 0);
     }
 
     HWND create(int x = CW_USEDEFAULT, int y = 0, const char* title = "title") {
@@ -86,6 +57,14 @@ protected:
         return messages;
     }
 };
+
+// Each message's id, wParam and lParam.
+using Arrival = std::array<LPARAM, 3>;
+std::vector<Arrival> arrivals(const std::vector<MSG>& messages) {
+    std::vector<Arrival> all;
+    for (const MSG& msg : messages) all.push_back({msg.message, LPARAM(msg.wParam), msg.lParam});
+    return all;
+}
 
 TEST(PackPoint, PutsXLowAndYHigh) {
     EXPECT_EQ(packPoint(0, 0), 0);
@@ -122,10 +101,9 @@ TEST_F(Win32Subset, CreationSendsWmCreateThenTheSurfacesClientSizeBeforeItReturn
     const HWND window = CreateWindowExA(0, "test", "Vell", WS_OVERLAPPEDWINDOW, 10, 20, 320, 200,
                                         nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(idsOf(sent), (std::vector<UINT>{WM_CREATE, WM_SIZE}));
+    ASSERT_EQ(arrivals(sent), (std::vector<Arrival>{{WM_CREATE, 0, 0},  // then SIZE_RESTORED:
+                                                    {WM_SIZE, 0, packPoint(300, 150)}}));
     EXPECT_EQ(sent[0].hwnd, window);
-    EXPECT_EQ(sent[1].wParam, 0u);  // SIZE_RESTORED
-    EXPECT_EQ(sent[1].lParam, packPoint(300, 150));
     const SurfaceRequest& asked = fake::lastSurface().request;
     EXPECT_EQ(std::string(asked.title), "Vell");
     EXPECT_EQ(std::string(asked.className), "Test");  // the class's own spelling
@@ -186,9 +164,9 @@ TEST_F(Win32Subset, TheQueueHandsOutWhatWasPostedInOrderThenPaints) {
     post(window, WM_LBUTTONUP, packPoint(3, 4));
     fake::backend().now = 77;
     const std::vector<MSG> messages = untilPaint();
-    ASSERT_EQ(idsOf(messages), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_PAINT}));
-    EXPECT_EQ(messages[0].lParam, packPoint(1, 2));
-    EXPECT_EQ(messages[1].lParam, packPoint(3, 4));
+    ASSERT_EQ(arrivals(messages), (std::vector<Arrival>{{WM_LBUTTONDOWN, 0, packPoint(1, 2)},
+                                                        {WM_LBUTTONUP, 0, packPoint(3, 4)},
+                                                        {WM_PAINT, 0, 0}}));
     EXPECT_EQ(messages[2].hwnd, window);
     EXPECT_EQ(messages[2].time, 77u);
 }
@@ -255,17 +233,13 @@ TEST_F(Win32Subset, InputBecomesMessagesAndNoPointerOutsideTheClientAreaArrives)
                                    {Close, 7, 7}}) {
         postInput(window, told);
     }
-    std::vector<std::array<LPARAM, 3>> arrived;
-    for (const MSG& msg : untilPaint()) {
-        arrived.push_back({msg.message, static_cast<LPARAM>(msg.wParam), msg.lParam});
-    }
-    EXPECT_EQ(arrived, (std::vector<std::array<LPARAM, 3>>{{WM_LBUTTONDOWN, 0, 0},
-                                                           {WM_MOUSEMOVE, 0, packPoint(639, 479)},
-                                                           {WM_LBUTTONUP, 0, packPoint(5, 6)},
-                                                           {WM_SIZE, 0, packPoint(300, 200)},
-                                                           {WM_SIZE, 1, 0},
-                                                           {WM_CLOSE, 0, 0},
-                                                           {WM_PAINT, 0, 0}}));
+    EXPECT_EQ(arrivals(untilPaint()), (std::vector<Arrival>{{WM_LBUTTONDOWN, 0, 0},
+                                                            {WM_MOUSEMOVE, 0, packPoint(639, 479)},
+                                                            {WM_LBUTTONUP, 0, packPoint(5, 6)},
+                                                            {WM_SIZE, 0, packPoint(300, 200)},
+                                                            {WM_SIZE, 1, 0},
+                                                            {WM_CLOSE, 0, 0},
+                                                            {WM_PAINT, 0, 0}}));
 }
 
 // A captured pointer (a finger's drag in the page) reaches its window
@@ -274,10 +248,10 @@ TEST_F(Win32Subset, ACapturedPointerArrivesAnywhereClampedTo16Bits) {
     const HWND window = onScreen();  // 640 by 480
     postInput(window, {WindowInput::LeftDown, 700, 500, true});
     postInput(window, {WindowInput::LeftUp, -7, 70000, true});
-    const std::vector<MSG> messages = untilPaint();
-    ASSERT_EQ(idsOf(messages), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_PAINT}));
-    EXPECT_EQ(messages[0].lParam, packPoint(700, 500));
-    EXPECT_EQ(messages[1].lParam, packPoint(0, 0xFFFF));
+    EXPECT_EQ(arrivals(untilPaint()),
+              (std::vector<Arrival>{{WM_LBUTTONDOWN, 0, packPoint(700, 500)},
+                                    {WM_LBUTTONUP, 0, packPoint(0, 0xFFFF)},
+                                    {WM_PAINT, 0, 0}}));
 }
 
 TEST_F(Win32Subset, MovesFoldIntoTheLatestBetweenOtherMessagesOfTheWindow) {
@@ -300,17 +274,15 @@ TEST_F(Win32Subset, MovesFoldIntoTheLatestBetweenOtherMessagesOfTheWindow) {
 // last told, at creation or by a size still queued.
 TEST_F(Win32Subset, OnlySizeChangesArrive) {
     const HWND window = onScreen();  // told 640 by 480 at creation
-    const Message minimised{WM_SIZE, 1, 0};
     postMessage(window, {WM_SIZE, 0, packPoint(640, 480)});
     postMessage(window, {WM_SIZE, 0, packPoint(300, 200)});
     postMessage(window, {WM_SIZE, 0, packPoint(300, 200)});
-    postMessage(window, minimised);
+    postMessage(window, {WM_SIZE, 1, 0});  // minimised
     postMessage(window, {WM_SIZE, 0, packPoint(300, 200)});
-    const std::vector<MSG> messages = untilPaint();
-    ASSERT_EQ(idsOf(messages), (std::vector<UINT>{WM_SIZE, WM_SIZE, WM_SIZE, WM_PAINT}));
-    EXPECT_EQ(messages[0].lParam, packPoint(300, 200));
-    EXPECT_EQ(messages[1].wParam, 1u);
-    EXPECT_EQ(messages[2].lParam, packPoint(300, 200));
+    EXPECT_EQ(arrivals(untilPaint()), (std::vector<Arrival>{{WM_SIZE, 0, packPoint(300, 200)},
+                                                            {WM_SIZE, 1, 0},
+                                                            {WM_SIZE, 0, packPoint(300, 200)},
+                                                            {WM_PAINT, 0, 0}}));
     // Another window's size is its own.
     const HWND other = create();
     other->surface->state.onScreen = true;
@@ -353,9 +325,9 @@ TEST_F(Win32Subset, AWindowsDeviceContextIsItsOwnAndTheSameEveryTime) {
 
 TEST_F(Win32Subset, APixelFormatIsChosenFromTheBackendsAndSetOnce) {
     const HDC deviceContext = GetDC(create());
-    const PIXELFORMATDESCRIPTOR asked = request(24);
+    const PIXELFORMATDESCRIPTOR asked = windowFormatRequest(24);
     EXPECT_EQ(ChoosePixelFormat(deviceContext, &asked), 3);
-    const PIXELFORMATDESCRIPTOR fewer = request(16);
+    const PIXELFORMATDESCRIPTOR fewer = windowFormatRequest(16);
     EXPECT_EQ(ChoosePixelFormat(deviceContext, &fewer), 2);
     EXPECT_EQ(ChoosePixelFormat(deviceContext, nullptr), 0);
     EXPECT_EQ(ChoosePixelFormat(nullptr, &asked), 0);

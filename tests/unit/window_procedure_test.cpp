@@ -5,6 +5,7 @@
 #include "scene/scene.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/unit/app_fixture.h"
+#include "tests/unit/gl_context_calls.h"
 
 namespace {
 
@@ -12,18 +13,6 @@ class WindowProcedure : public ShellTest {
 protected:
     LRESULT send(UINT message, LPARAM lParam = 0, WPARAM wParam = 0) {
         return windowProcedure(hwnd, message, wParam, lParam);
-    }
-
-    // The calls of building the font on the context `context`.
-    Calls fontCalls(double context) const {
-        return {call("GetDC", {window}),
-                call("wglMakeCurrent", {dc, context}),
-                call("GetStockObject", {SYSTEM_FONT}),
-                call("SelectObject", {dc, logged(systemFontObject())}),
-                call("glGenLists", {96}),
-                call("GetCharWidth32A", {dc, 32, 127}),
-                call("wglUseFontBitmapsA", {dc, 32, 96, 1000}),
-                call("ReleaseDC", {window, dc})};
     }
 };
 
@@ -94,10 +83,8 @@ TEST_F(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
 TEST_F(WindowProcedure, CreationStartsTheClockAndMakesContextAndFont) {
     fake::backend().now = 123456;
     EXPECT_EQ(send(WM_CREATE), 0);
-    EXPECT_EQ(log.calls, (Calls{call("GetTickCount"), call("GetDC", {window}),
-                                call("ChoosePixelFormat", {dc}), call("SetPixelFormat", {dc, 7}),
-                                call("wglCreateContext", {dc}), call("ReleaseDC", {window, dc})} +
-                          fontCalls(rc())));
+    EXPECT_EQ(log.calls, Calls{call("GetTickCount")} + contextInitCalls(window, dc) +
+                             fontBuildCalls(window, dc, rc()));
     EXPECT_EQ(startTime, TickTime{123456});
     EXPECT_TRUE(glContext.doubleBuffered);
     EXPECT_NE(glContext.renderContext, nullptr);
@@ -112,7 +99,7 @@ TEST_F(WindowProcedure, FailedContextShowsOneBoxRequestsQuitAndStillBuildsTheFon
     const Calls fromBox(log.calls.begin() + firstIndex(log.calls, "MessageBoxA"), log.calls.end());
     EXPECT_EQ(fromBox, (Calls{call("MessageBoxA", {0, 0, MB_OK}, "OpenGL context init failed"),
                               call("PostQuitMessage", {kExitFailure})} +
-                        fontCalls(0)));
+                        fontBuildCalls(window, dc, 0)));
     EXPECT_EQ(log.count("MessageBoxA"), 1u);
     EXPECT_EQ(postedQuitCode(), WPARAM{1});
     EXPECT_EQ(font.charCount, 96);

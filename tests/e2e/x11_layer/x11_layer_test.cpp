@@ -13,40 +13,19 @@
 #include "platform/common/desktop.h"
 #include "platform/opengl.h"
 #include "platform/x11/surface.h"
+#include "tests/doubles/recording_procedure.h"
 #include "tests/e2e/x11_layer/refused_windows.h"
 
 namespace {
 
-std::vector<MSG> sent;  // what the window procedure received, in order
-
-LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    sent.push_back({window, message, wParam, lParam, 0, {0, 0}});
-    return 0;
-}
-
-void registerClass(const char* name) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = recordingProcedure;
-    windowClass.lpszClassName = name;
-    RegisterClassExA(&windowClass);  // once per name; later calls fail harmlessly
-}
-
 HWND createWindow(const char* className, int width = 200, int height = 100) {
-    registerClass(className);
+    registerRecordingClass(className);  // once per name; later calls fail harmlessly
     return CreateWindowExA(0, className, "layer test", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, width,
                            height, nullptr, nullptr, nullptr, nullptr);
 }
 
 ::Window xWindowOf(HWND window) {
     return window->surface->xWindow.window;
-}
-
-std::vector<UINT> idsOf(const std::vector<MSG>& messages) {
-    std::vector<UINT> ids;
-    for (const MSG& msg : messages) ids.push_back(msg.message);
-    return ids;
 }
 
 class LayerTest : public testing::Test {
@@ -189,12 +168,7 @@ TEST_F(LayerTest, RenderContextsTheLayerNeverMadeAreRefusedAndChangeNothing) {
     const HWND window = createWindow("Rendering");
     ASSERT_NE(window, nullptr);
     const HDC deviceContext = GetDC(window);
-    PIXELFORMATDESCRIPTOR request{};
-    request.nSize = sizeof request;
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cDepthBits = 16;
+    const PIXELFORMATDESCRIPTOR request = windowFormatRequest(0);
     const int format = ChoosePixelFormat(deviceContext, &request);
     ASSERT_NE(format, 0) << "the server needs GLX";
     ASSERT_EQ(SetPixelFormat(deviceContext, format, &request), TRUE);
