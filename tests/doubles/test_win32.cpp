@@ -26,12 +26,6 @@ std::string textOf(LPCSTR text) {
     return text ? std::string(text) : std::string();
 }
 
-void logMessage(std::string_view name, const MSG* msg) {
-    logCall({name,
-             {logged(msg->hwnd), double(msg->message), double(msg->wParam), double(msg->lParam)},
-             {}});
-}
-
 // Every class's procedure as the subset calls it: logged, then the class's own.
 LRESULT CALLBACK loggedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     logTo{"windowProcedure"}(logged(window), message, wParam, lParam);
@@ -98,13 +92,19 @@ std::vector<std::string> messageBoxTexts() {
     return texts;
 }
 
-// An entry point whose every argument the log keeps, as a number, in order:
-// logged, then passed on to the subset.
-#define QUENN_WIN32(result, name, parameters, arguments) \
-    result WINAPI name parameters {                      \
-        logTo{#name} arguments;                          \
-        return subset_##name arguments;                  \
+// An entry point that logs the numbers `kept`, then passes its arguments on
+// to the subset; QUENN_WIN32's keeps every argument, as a number, in order.
+#define QUENN_WIN32_KEEPING(result, name, parameters, kept, arguments) \
+    result WINAPI name parameters {                                    \
+        logTo{#name} kept;                                             \
+        return subset_##name arguments;                                \
     }
+#define QUENN_WIN32(result, name, parameters, arguments) \
+    QUENN_WIN32_KEEPING(result, name, parameters, arguments, arguments)
+// One taking a message, which the log keeps as its window, id and parameters.
+#define QUENN_WIN32_MESSAGE(result, name)               \
+    QUENN_WIN32_KEEPING(result, name, (const MSG* msg), \
+                        (logged(msg->hwnd), msg->message, msg->wParam, msg->lParam), (msg))
 
 // ---- kernel32 -------------------------------------------------------------
 
@@ -132,10 +132,9 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
     return atom;
 }
 
-BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
-    logTo{"AdjustWindowRect"}(rect->left, rect->top, rect->right, rect->bottom, style, menu);
-    return subset_AdjustWindowRect(rect, style, menu);
-}
+QUENN_WIN32_KEEPING(BOOL, AdjustWindowRect, (LPRECT rect, DWORD style, BOOL menu),
+                    (rect->left, rect->top, rect->right, rect->bottom, style, menu),
+                    (rect, style, menu))
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
@@ -149,20 +148,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                                   parent, menu, instance, param);
 }
 
-BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-    logTo{"GetMessageA"}(logged(window), filterMin, filterMax);
-    return subset_GetMessageA(msg, window, filterMin, filterMax);
-}
-
-BOOL WINAPI TranslateMessage(const MSG* msg) {
-    logMessage("TranslateMessage", msg);
-    return subset_TranslateMessage(msg);
-}
-
-LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-    logMessage("DispatchMessageA", msg);
-    return subset_DispatchMessageA(msg);
-}
+QUENN_WIN32_KEEPING(BOOL, GetMessageA, (LPMSG msg, HWND window, UINT filterMin, UINT filterMax),
+                    (logged(window), filterMin, filterMax), (msg, window, filterMin, filterMax))
+QUENN_WIN32_MESSAGE(BOOL, TranslateMessage)
+QUENN_WIN32_MESSAGE(LRESULT, DispatchMessageA)
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     logCall({"MessageBoxA", {logged(owner), logged(caption), double(type)}, textOf(text)});
@@ -200,10 +189,8 @@ BOOL WINAPI SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCR
     return subset_SetPixelFormat(deviceContext, format, request);
 }
 
-BOOL WINAPI GetCharWidth32A(HDC deviceContext, UINT first, UINT last, LPINT widths) {
-    logTo{"GetCharWidth32A"}(logged(deviceContext), first, last);
-    return subset_GetCharWidth32A(deviceContext, first, last, widths);
-}
+QUENN_WIN32_KEEPING(BOOL, GetCharWidth32A, (HDC deviceContext, UINT first, UINT last, LPINT widths),
+                    (logged(deviceContext), first, last), (deviceContext, first, last, widths))
 
 // ---- opengl32 (WGL) -------------------------------------------------------
 
@@ -213,4 +200,6 @@ QUENN_WIN32(BOOL, wglDeleteContext, (HGLRC context), (context))
 QUENN_WIN32(BOOL, wglUseFontBitmapsA, (HDC deviceContext, DWORD first, DWORD count, DWORD base),
             (deviceContext, first, count, base))
 
+#undef QUENN_WIN32_MESSAGE
 #undef QUENN_WIN32
+#undef QUENN_WIN32_KEEPING

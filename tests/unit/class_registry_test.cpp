@@ -21,12 +21,16 @@ WNDCLASSEXA windowClass(const char* name, WNDPROC procedure = procedureA) {
     return record;
 }
 
+// Registers the class `name` of `procedure`; its atom, or 0.
+ATOM add(ClassRegistry& registry, const char* name, WNDPROC procedure = procedureA) {
+    const WNDCLASSEXA record = windowClass(name, procedure);
+    return registry.add(&record);
+}
+
 TEST(ClassRegistry, AtomsStartAt0xC000AndNameTheirClass) {
     ClassRegistry registry;
-    const WNDCLASSEXA first = windowClass("Vell");
-    const WNDCLASSEXA second = windowClass("Other", procedureB);
-    const ATOM a = registry.add(&first);
-    const ATOM b = registry.add(&second);
+    const ATOM a = add(registry, "Vell");
+    const ATOM b = add(registry, "Other", procedureB);
     EXPECT_EQ(a, 0xC000);
     EXPECT_EQ(b, 0xC001);
     const WindowClass* found = registry.find(MAKEINTATOM(a));
@@ -48,16 +52,14 @@ TEST(ClassRegistry, KeepsItsOwnCopyOfTheName) {
 
 TEST(ClassRegistry, FindsByNameWithoutCase) {
     ClassRegistry registry;
-    const WNDCLASSEXA record = windowClass("Vell");
-    const ATOM atom = registry.add(&record);
+    const ATOM atom = add(registry, "Vell");
     EXPECT_EQ(registry.find("vELL")->atom, atom);
     EXPECT_EQ(registry.find("Vel"), nullptr);
 }
 
 TEST(ClassRegistry, UnknownAtomsFindNothing) {
     ClassRegistry registry;
-    const WNDCLASSEXA record = windowClass("Vell");
-    registry.add(&record);
+    add(registry, "Vell");
     EXPECT_EQ(registry.find(MAKEINTATOM(0)), nullptr);
     EXPECT_EQ(registry.find(MAKEINTATOM(0xBFFF)), nullptr);
     EXPECT_EQ(registry.find(MAKEINTATOM(0xC001)), nullptr);
@@ -66,10 +68,8 @@ TEST(ClassRegistry, UnknownAtomsFindNothing) {
 
 TEST(ClassRegistry, ANameIsRegisteredOnce) {
     ClassRegistry registry;
-    const WNDCLASSEXA first = windowClass("Vell");
-    const WNDCLASSEXA again = windowClass("VELL", procedureB);
-    EXPECT_NE(registry.add(&first), 0);
-    EXPECT_EQ(registry.add(&again), 0);
+    EXPECT_NE(add(registry, "Vell"), 0);
+    EXPECT_EQ(add(registry, "VELL", procedureB), 0);
     EXPECT_EQ(registry.find("Vell")->procedure, procedureA);
 }
 
@@ -79,30 +79,20 @@ TEST(ClassRegistry, RefusesMalformedRecords) {
     WNDCLASSEXA wrongSize = windowClass("A");
     wrongSize.cbSize = sizeof wrongSize - 1;
     EXPECT_EQ(registry.add(&wrongSize), 0);
-    WNDCLASSEXA noProcedure = windowClass("B", nullptr);
-    EXPECT_EQ(registry.add(&noProcedure), 0);
-    WNDCLASSEXA noName = windowClass(nullptr);
-    EXPECT_EQ(registry.add(&noName), 0);
-    WNDCLASSEXA emptyName = windowClass("");
-    EXPECT_EQ(registry.add(&emptyName), 0);
-    WNDCLASSEXA atomName = windowClass(MAKEINTATOM(0xC000));
-    EXPECT_EQ(registry.add(&atomName), 0);
+    EXPECT_EQ(add(registry, "B", nullptr), 0);         // no procedure
+    EXPECT_EQ(add(registry, nullptr), 0);              // no name
+    EXPECT_EQ(add(registry, ""), 0);                   // an empty name
+    EXPECT_EQ(add(registry, MAKEINTATOM(0xC000)), 0);  // an atom for a name
     // None of them took an atom.
-    const WNDCLASSEXA good = windowClass("Vell");
-    EXPECT_EQ(registry.add(&good), 0xC000);
+    EXPECT_EQ(add(registry, "Vell"), 0xC000);
 }
 
 TEST(ClassRegistry, RunsOutOfAtomsAtTheEndOfTheirRange) {
     ClassRegistry registry;
     ATOM last = 0;
-    for (int i = 0; i < 0x4000; ++i) {
-        const std::string name = "class" + std::to_string(i);
-        const WNDCLASSEXA record = windowClass(name.c_str());
-        last = registry.add(&record);
-    }
+    for (int i = 0; i < 0x4000; ++i) last = add(registry, ("class" + std::to_string(i)).c_str());
     EXPECT_EQ(last, 0xFFFF);
-    const WNDCLASSEXA oneMore = windowClass("one more");
-    EXPECT_EQ(registry.add(&oneMore), 0);
+    EXPECT_EQ(add(registry, "one more"), 0);
     EXPECT_EQ(registry.find(MAKEINTATOM(0xFFFF))->name, "class16383");
 }
 

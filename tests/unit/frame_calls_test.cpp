@@ -1,6 +1,7 @@
 #include "bench/win32_replay_target.h"
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "app/frame.h"
@@ -26,10 +27,7 @@ protected:
     // Writes `text` to a file of the test's; its path.
     static std::string written(const std::string& text) {
         const std::string path = testing::TempDir() + "frame_calls_test.calls";
-        FILE* file = std::fopen(path.c_str(), "wb");
-        EXPECT_TRUE(file);
-        if (file) std::fwrite(text.data(), 1, text.size(), file);
-        if (file) std::fclose(file);
+        EXPECT_TRUE(std::ofstream(path, std::ios::binary) << text);
         return path;
     }
 

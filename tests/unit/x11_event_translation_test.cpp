@@ -62,14 +62,18 @@ XEvent propertyNotify(Atom atom) {
     return event;
 }
 
-WindowInput inputOf(const XEvent& event, WindowView view = kShown) {
-    const Translation translation = translateEvent(event, view, kAtoms);
+Translation translate(const XEvent& event, WindowView view = kShown) {
+    return translateEvent(event, view, kAtoms);
+}
+
+WindowInput inputOf(const XEvent& event) {
+    const Translation translation = translate(event);
     EXPECT_TRUE(translation.input.has_value());
     return translation.input.value_or(WindowInput{WindowInput::Close, -1, -1});
 }
 
 TEST(TranslateEvent, ASizeFromTheServerIsToldAndBecomesTheKnownSize) {
-    const Translation translation = translateEvent(configure(320, 200), kShown, kAtoms);
+    const Translation translation = translate(configure(320, 200));
     EXPECT_EQ(translation.input, (WindowInput{WindowInput::Resized, 320, 200}));
     EXPECT_EQ(translation.view, (WindowView{320, 200, true, false, false}));
     // A move or a restacking comes with the same size, which the shared layer drops.
@@ -89,8 +93,8 @@ TEST(TranslateEvent, TheLeftButtonAndThePointerAreToldAtTheirPoint) {
 
 TEST(TranslateEvent, OtherButtonsAndTheWheelTellNothing) {
     for (unsigned which : {Button2, Button3, Button4, Button5}) {
-        EXPECT_FALSE(translateEvent(button(ButtonPress, which, 1, 1), kShown, kAtoms).input);
-        EXPECT_FALSE(translateEvent(button(ButtonRelease, which, 1, 1), kShown, kAtoms).input);
+        EXPECT_FALSE(translate(button(ButtonPress, which, 1, 1)).input);
+        EXPECT_FALSE(translate(button(ButtonRelease, which, 1, 1)).input);
     }
 }
 
@@ -100,18 +104,16 @@ TEST(TranslateEvent, TheWindowManagersDeleteRequestIsAClose) {
 }
 
 TEST(TranslateEvent, OtherClientMessagesTellNothing) {
-    const ProtocolAtoms atoms = kAtoms;
-    EXPECT_FALSE(translateEvent(clientMessage(999, 32, atoms.deleteWindow), kShown, atoms).input);
-    EXPECT_FALSE(translateEvent(clientMessage(atoms.protocols, 32, 999), kShown, atoms).input);
-    EXPECT_FALSE(
-        translateEvent(clientMessage(atoms.protocols, 8, atoms.deleteWindow), kShown, atoms).input);
+    EXPECT_FALSE(translate(clientMessage(999, 32, kAtoms.deleteWindow)).input);
+    EXPECT_FALSE(translate(clientMessage(kAtoms.protocols, 32, 999)).input);
+    EXPECT_FALSE(translate(clientMessage(kAtoms.protocols, 8, kAtoms.deleteWindow)).input);
 }
 
 TEST(TranslateEvent, UnmapAndMapOnlyChangeWhetherTheWindowIsShown) {
-    const Translation unmapped = translateEvent(ofType(UnmapNotify), kShown, kAtoms);
+    const Translation unmapped = translate(ofType(UnmapNotify));
     EXPECT_FALSE(unmapped.input);
     EXPECT_EQ(unmapped.view, (WindowView{256, 256, false, false, false}));
-    const Translation mapped = translateEvent(ofType(MapNotify), unmapped.view, kAtoms);
+    const Translation mapped = translate(ofType(MapNotify), unmapped.view);
     EXPECT_FALSE(mapped.input);
     EXPECT_EQ(mapped.view, kShown);
 }
@@ -119,27 +121,27 @@ TEST(TranslateEvent, UnmapAndMapOnlyChangeWhetherTheWindowIsShown) {
 TEST(TranslateEvent, OtherEventsAreConsumedWithoutChange) {
     for (int type : {Expose, KeyPress, EnterNotify, FocusIn, ReparentNotify, PropertyNotify,
                      VisibilityNotify}) {
-        const Translation translation = translateEvent(ofType(type), kShown, kAtoms);
+        const Translation translation = translate(ofType(type));
         EXPECT_FALSE(translation.input) << "event type " << type;
         EXPECT_EQ(translation.view, kShown);
     }
 }
 
 TEST(TranslateEvent, TheWindowDestroyedByAnotherClientIsClosedAndNoLongerOnScreen) {
-    const Translation translation = translateEvent(destroyNotify(77, 77), kShown, kAtoms);
+    const Translation translation = translate(destroyNotify(77, 77));
     EXPECT_EQ(translation.input, (WindowInput{WindowInput::Close, 0, 0}));
     EXPECT_EQ(translation.view, (WindowView{256, 256, false, false, true}));
     EXPECT_FALSE(isOnScreen(translation.view));
 }
 
 TEST(TranslateEvent, AChildsDestructionIsNotTheWindows) {
-    const Translation translation = translateEvent(destroyNotify(78, 77), kShown, kAtoms);
+    const Translation translation = translate(destroyNotify(78, 77));
     EXPECT_FALSE(translation.input);
     EXPECT_EQ(translation.view, kShown);
 }
 
 TEST(TranslateEvent, AnIconicWindowStaysMinimisedAndKeepsANewSizeForItsRestoring) {
-    const Translation translation = translateEvent(configure(320, 200), kIconic, kAtoms);
+    const Translation translation = translate(configure(320, 200), kIconic);
     EXPECT_EQ(translation.input, (WindowInput{WindowInput::Minimized, 0, 0}));
     EXPECT_EQ(translation.view, (WindowView{320, 200, false, true, false}));
 }
@@ -154,8 +156,7 @@ TEST(IsOnScreen, OnlyAMappedWindowNeitherIconicNorDestroyed) {
 TEST(StateChange, IsANewWmStateProperty) {
     EXPECT_TRUE(isStateChange(propertyNotify(kAtoms.wmState), kAtoms));
     EXPECT_FALSE(isStateChange(propertyNotify(kAtoms.protocols), kAtoms));
-    XEvent notProperty = clientMessage(kAtoms.wmState, 32, kAtoms.wmState);
-    EXPECT_FALSE(isStateChange(notProperty, kAtoms));
+    EXPECT_FALSE(isStateChange(clientMessage(kAtoms.wmState, 32, kAtoms.wmState), kAtoms));
 }
 
 TEST(TranslateState, IconifyingMinimisesAndRestoringTellsTheClientSize) {
