@@ -97,8 +97,7 @@ bool readLine(std::string_view line, Call& call) {
     return rest.empty() || (readQuoted(rest, call.bytes) && rest.empty());
 }
 
-}  // namespace
-
+// Appends the line of `call` to `out`; `firstList` is what glGenLists gave.
 void appendStreamLine(std::string& out, const Call& call, uint32_t firstList) {
     out += call.name;
     for (size_t i = 0; i < shownArguments(call); ++i) appendNumber(out, call.args[i]);
@@ -109,6 +108,8 @@ void appendStreamLine(std::string& out, const Call& call, uint32_t firstList) {
     if (!call.bytes.empty()) appendQuoted(out, call.bytes);
     out += '\n';
 }
+
+}  // namespace
 
 std::string streamText(const Calls& calls, uint32_t firstList) {
     std::string text;

@@ -21,10 +21,7 @@
 
 #include "tests/doubles/call_log.h"
 
-// Appends the line of `call` to `out`; `firstList` is what glGenLists gave.
-void appendStreamLine(std::string& out, const Call& call, uint32_t firstList);
-
-// The lines of every call in order.
+// The lines of every call in order; `firstList` is what glGenLists gave.
 std::string streamText(const Calls& calls, uint32_t firstList);
 
 // Appends the calls of `text`, lines as appendStreamLine writes them, to

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -203,11 +204,8 @@ TEST(PixelFormat, AChoiceReadsOnlyThePartsThatDecideIt) {
 // read only in part, never change a choice.
 TEST(PixelFormat, ReadingOnlyWhatChoicesAskChangesNoChoice) {
     int tablesLed = 0;
-    uint32_t seed = 12345;
-    auto next = [&](uint32_t range) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 16) % range);
-    };
+    std::minstd_rand random(12345);
+    const auto next = [&](uint32_t range) { return static_cast<int>(random() % range); };
     for (int table = 0; table < 300; ++table) {
         std::vector<PixelFormatDescription> whole;
         for (int i = next(12); i > 0; --i) {

@@ -18,10 +18,11 @@
 
 namespace {
 
-HWND createWindow(const char* className, int width = 200, int height = 100) {
+// A window of 200 by 100 pixels.
+HWND createWindow(const char* className) {
     registerRecordingClass(className);  // once per name; later calls fail harmlessly
-    return CreateWindowExA(0, className, "layer test", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, width,
-                           height, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExA(0, className, "layer test", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, 200,
+                           100, nullptr, nullptr, nullptr, nullptr);
 }
 
 ::Window xWindowOf(HWND window) {
@@ -65,8 +66,8 @@ protected:
         return messages;
     }
 
-    HWND shownWindow(const char* className, int width = 200, int height = 100) {
-        const HWND window = createWindow(className, width, height);
+    HWND shownWindow(const char* className) {
+        const HWND window = createWindow(className);
         EXPECT_NE(window, nullptr);
         if (!window) return nullptr;
         ShowWindow(window, SW_SHOW);
@@ -124,7 +125,7 @@ TEST_F(LayerTest, AWindowDestroyedByAnotherClientArrivesAsClosedAndIsLeftAlone) 
 }
 
 TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
-    const HWND window = shownWindow("Iconified", 200, 100);
+    const HWND window = shownWindow("Iconified");  // 200 by 100
     ASSERT_NE(window, nullptr);
     setWmState(window, NormalState);
     EXPECT_TRUE(drain(window).empty()) << "normal from the start: no news";
