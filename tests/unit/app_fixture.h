@@ -15,28 +15,14 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/program_start.h"
 #include "tests/doubles/test_win32.h"
+#include "tests/unit/window_calls.h"
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public WindowCalls {
 protected:
-    ShellTest() {
-        restoreProgramStart();
-        resetWin32();
-        use(bareWindow());
-    }
+    ShellTest() { restoreProgramStart(); }
     // Frees the font's widths, which the program never frees.
     ~ShellTest() override { restoreProgramStart(); }
 
-    // Calls go to `window` from here on.
-    void use(HWND window) {
-        hwnd = window;
-        this->window = logged(window);
-        dc = logged(deviceContextOf(window));
-    }
-
-    CallLog log;
-    HWND hwnd = nullptr;
-    double window = 0;  // logged(hwnd)
-    double dc = 0;      // its device context, logged
     // The program's rendering context, once made.
     double rc() const { return logged(glContext.renderContext); }
 };

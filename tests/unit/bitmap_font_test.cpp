@@ -10,21 +10,19 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/doubles/test_win32.h"
-#include "tests/unit/gl_context_calls.h"
+#include "tests/unit/window_calls.h"
 
 namespace {
 
-class FontBuild : public ::testing::Test {
+class FontBuild : public WindowCalls {
 protected:
     void SetUp() override {
-        resetWin32();
-        context.init(bareWindow(), true);
+        context.init(hwnd, true);
         log.calls.clear();
     }
     // The program never frees a font's widths; the tests do.
     void TearDown() override { delete[] font.charWidths; }
 
-    CallLog log;
     GlContext context;
     BitmapFont font;
 };
@@ -38,7 +36,6 @@ TEST_F(FontBuild, WithoutADeviceContextTheWidthsAreZero) {
 
 TEST_F(FontBuild, BuildsListsAndWidthsFromTheSystemFont) {
     context.buildFont(font, 32, 127);
-    const double window = logged(context.window), dc = logged(deviceContextOf(context.window));
     EXPECT_EQ(log.calls, fontBuildCalls(window, dc, logged(context.renderContext)));
     EXPECT_EQ(win32Record().deviceContextsHeld, 0);
     EXPECT_EQ(currentContext(), context.renderContext);  // stays current

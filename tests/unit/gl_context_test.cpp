@@ -7,21 +7,16 @@
 #include "tests/doubles/call_log.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/doubles/test_win32.h"
-#include "tests/unit/gl_context_calls.h"
+#include "tests/unit/window_calls.h"
 
 namespace {
 
 // Not a window: it has no device context.
 const HWND kNoWindow = fakeHandle<HWND>(0x1000);
 
-class GlContextCalls : public ::testing::Test {
+class GlContextCalls : public WindowCalls {
 protected:
-    const HWND hwnd = (resetWin32(), bareWindow());
-    CallLog log;
     GlContext context;
-
-    const double window = logged(hwnd);
-    const double dc = logged(deviceContextOf(hwnd));
     double rc() const { return logged(context.renderContext); }
 
     Calls initCalls(bool doubleBuffered, HWND on = nullptr) {

@@ -5,7 +5,6 @@
 #include "scene/scene.h"
 #include "tests/doubles/fake_backend.h"
 #include "tests/unit/app_fixture.h"
-#include "tests/unit/gl_context_calls.h"
 
 namespace {
 
