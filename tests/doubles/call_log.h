@@ -50,6 +50,14 @@ private:
     CallLog* previous_;  // active again once this one is gone
 };
 
+// The calls `run()` makes, on a log of their own.
+template <typename Run>
+Calls callsOf(Run run) {
+    CallLog log;
+    run();
+    return log.calls;
+}
+
 // The log calls are written to, or nullptr.
 CallLog* activeCallLog();
 

@@ -36,11 +36,10 @@ TEST(FrustumApply, LoadsTheProjectionBottomBeforeTop) {
     Frustum frustum;
     frustum.fit(60.0f, Sphere{{0, 0, 0}, 1.0f});
     frustum.top = 0.75f;  // unequal, to tell the two apart
-    CallLog log;
-    frustum.apply();
     const float h = frustum.right;
-    EXPECT_EQ(log.calls, (Calls{call("glMatrixMode", {GL_PROJECTION}), call("glLoadIdentity"),
-                                call("glFrustum", {-h, h, -h, 0.75f, 1, 13})}));
+    EXPECT_EQ(callsOf([&] { frustum.apply(); }),
+              (Calls{call("glMatrixMode", {GL_PROJECTION}), call("glLoadIdentity"),
+                     call("glFrustum", {-h, h, -h, 0.75f, 1, 13})}));
 }
 
 TEST(OrbitCamera, StartsUnfittedOnTheUnitSphere) {
@@ -77,19 +76,18 @@ TEST(OrbitCamera, SphereItCannotFrameLeavesTheUnitSphere) {
 TEST(OrbitCamera, ViewPutsTheEyeAboveAndAroundTheTarget) {
     OrbitCamera camera(OrbitAngles(20, 45), 60);
     camera.fitToSphere(Sphere{{1, 2, 3}, 10});
-    CallLog log;
-    camera.applyView();
-    ASSERT_GE(log.calls.size(), 2u);
-    EXPECT_EQ(log.calls[0], call("glMatrixMode", {GL_MODELVIEW}));
-    EXPECT_EQ(log.calls[1], call("glLoadIdentity"));
+    const Calls view = callsOf([&] { camera.applyView(); });
+    ASSERT_GE(view.size(), 2u);
+    EXPECT_EQ(view[0], call("glMatrixMode", {GL_MODELVIEW}));
+    EXPECT_EQ(view[1], call("glLoadIdentity"));
     // The eye is where the view takes the eye-space origin from.
-    const Point eye = untransformed(log.calls, {0, 0, 0});
+    const Point eye = untransformed(view, {0, 0, 0});
     const double d = 20, rad = 3.14159265358979 / 180;
     EXPECT_NEAR(eye.x, 1 + d * std::cos(45 * rad) * std::sin(20 * rad), 1e-4);
     EXPECT_NEAR(eye.y, 2 + d * std::sin(45 * rad), 1e-4);
     EXPECT_NEAR(eye.z, 3 + d * std::cos(45 * rad) * std::cos(20 * rad), 1e-4);
     // And the target's centre lies straight ahead.
-    const Point centre = transformed(log.calls, {1, 2, 3});
+    const Point centre = transformed(view, {1, 2, 3});
     EXPECT_NEAR(centre.x, 0, 1e-4);
     EXPECT_NEAR(centre.y, 0, 1e-4);
     EXPECT_NEAR(centre.z, -d, 1e-4);
@@ -106,9 +104,7 @@ TEST(OrbitAngles, PlusLimitsPitchButNotYaw) {
 }
 
 TEST(OrbitAngles, RotationIsPitchAboutXThenMinusYawAboutY) {
-    CallLog log;
-    OrbitAngles(20, 45).applyRotation();
-    EXPECT_EQ(log.calls,
+    EXPECT_EQ(callsOf([] { OrbitAngles(20, 45).applyRotation(); }),
               (Calls{call("glRotatef", {45, 1, 0, 0}), call("glRotatef", {-20, 0, 1, 0})}));
 }
 

@@ -27,9 +27,7 @@ protected:
     // What the scene draws for a frame at `elapsed`, from a copy of it.
     Calls sceneCalls(uint32_t elapsed) const {
         Scene copy = *currentScene;
-        CallLog own;
-        copy.render(FrameInfo{Duration{elapsed}, hwnd});
-        return own.calls;
+        return callsOf([&] { copy.render(FrameInfo{Duration{elapsed}, hwnd}); });
     }
 
     // The counter's text, drawn at the lower-left corner.

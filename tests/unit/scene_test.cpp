@@ -16,15 +16,11 @@ FrameInfo frameAt(uint32_t ms) {
 // What a plant grown like the scene's draws at `ms` after its begin time.
 Calls plantCalls(int32_t depth, uint32_t ms) {
     Plant plant(builtInAxiom(), 4, builtInRules, depth, 1.0f);
-    CallLog log;
-    plant.draw(frameAt(ms));
-    return log.calls;
+    return callsOf([&] { plant.draw(frameAt(ms)); });
 }
 
 Calls gridCalls(GroundGrid grid) {
-    CallLog log;
-    grid.draw();
-    return log.calls;
+    return callsOf([&] { grid.draw(); });
 }
 
 class SceneFrames : public ::testing::Test {
@@ -32,9 +28,7 @@ protected:
     void SetUp() override { cameraFitted = false; }
 
     Calls render(uint32_t ms) {
-        CallLog log;
-        scene.render(frameAt(ms));
-        return log.calls;
+        return callsOf([&] { scene.render(frameAt(ms)); });
     }
 
     // The frame after the pre-draw: clear, camera, grid, first plant, the
@@ -148,9 +142,7 @@ TEST_F(SceneFrames, CameraIsFittedToTheFirstPlant) {
 #if QUENN_FIRST_PLANT_DEPTH == 5
 TEST_F(SceneFrames, EyeStartsAboveAndInFrontOfThePlant) {
     render(0);
-    CallLog log;
-    scene.camera.applyView();
-    const Point eye = untransformed(log.calls, {0, 0, 0});
+    const Point eye = untransformed(callsOf([&] { scene.camera.applyView(); }), {0, 0, 0});
     EXPECT_NEAR(eye.x, 38.41, 0.01);
     EXPECT_NEAR(eye.y, 128.02, 0.01);
     EXPECT_NEAR(eye.z, 137.92, 0.01);

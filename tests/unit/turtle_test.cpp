@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -41,9 +42,7 @@ const Calls kPrologue = {call("glDisable", {GL_CULL_FACE}),
 const Calls kOneStem = kPrologue + stem({0, 0, 0}, {0, 1, 0});
 
 Calls drawn(Plant& plant, uint32_t ms = 0) {
-    CallLog gl;
-    plant.draw(frameAt(ms));
-    return gl.calls;
+    return callsOf([&] { plant.draw(frameAt(ms)); });
 }
 
 // What a plant whose text is `text` draws at age 0.
@@ -53,9 +52,7 @@ Calls drawnText(const char* text, float stepLength = 1.0f) {
 }
 
 long segmentsOf(Plant& plant) {
-    CallLog gl;
-    plant.draw(frameAt(0));
-    return static_cast<long>(gl.count("glBegin"));
+    return std::ranges::count(drawn(plant), std::string_view("glBegin"), &Call::name);
 }
 
 TEST(TurtleDrawing, OneStemIsOneSegmentUpwards) {
