@@ -6,7 +6,6 @@ namespace {
 
 XErrorEvent errorOf(unsigned long serial, unsigned char code) {
     XErrorEvent error{};
-    error.type = 0;
     error.serial = serial;
     error.error_code = code;
     return error;
