@@ -13,10 +13,11 @@ namespace {
 
 using fake::screenFormat;
 
-// screenFormat(24, 8, 24) with one of its flags set to `value`.
-PixelFormatDescription changed(bool PixelFormatDescription::*flag, bool value) {
+// screenFormat(24, 8, 24) with one of its fields set to `value`.
+template <typename Field>
+PixelFormatDescription changed(Field PixelFormatDescription::*field, Field value) {
     PixelFormatDescription description = screenFormat(24, 8, 24);
-    description.*flag = value;
+    description.*field = value;
     return description;
 }
 
@@ -109,13 +110,10 @@ TEST(PixelFormat, TheSmallerShortfallIsCloser) {
 
 TEST(PixelFormat, UnrequestedExtrasLose) {
     EXPECT_EQ(choose({screenFormat(24, 8, 24, 8), screenFormat(24, 8, 24, 0)}), 2);  // stencil
-    PixelFormatDescription accumulating = screenFormat(24, 8, 24);
-    accumulating.accumBits = 64;
-    PixelFormatDescription multisampled = screenFormat(24, 8, 24);
-    multisampled.samples = 4;
+    const PixelFormatDescription accumulating = changed(&PixelFormatDescription::accumBits, 64);
+    const PixelFormatDescription multisampled = changed(&PixelFormatDescription::samples, 4);
     const PixelFormatDescription stereo = changed(&PixelFormatDescription::stereo, true);
-    PixelFormatDescription auxiliary = screenFormat(24, 8, 24);
-    auxiliary.auxBuffers = 2;
+    const PixelFormatDescription auxiliary = changed(&PixelFormatDescription::auxBuffers, 2);
     EXPECT_EQ(choose({accumulating, multisampled, stereo, auxiliary, screenFormat(24, 8, 24)}), 5);
 }
 
@@ -125,8 +123,7 @@ TEST(PixelFormat, RequestedExtrasAreMinimumsToo) {
     EXPECT_EQ(choose({screenFormat(24, 8, 24, 0), screenFormat(24, 8, 24, 8)}, stencilled), 2);
     PIXELFORMATDESCRIPTOR accumulating = programRequest();
     accumulating.cAccumRedBits = 16;
-    PixelFormatDescription withAccum = screenFormat(24, 8, 24);
-    withAccum.accumBits = 64;
+    const PixelFormatDescription withAccum = changed(&PixelFormatDescription::accumBits, 64);
     EXPECT_EQ(choose({screenFormat(24, 8, 24), withAccum}, accumulating), 2);
 }
 

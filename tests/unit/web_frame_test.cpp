@@ -46,9 +46,7 @@ TEST_F(WebFrame, ARealFrameTakesFewDraws) {
         EXPECT_EQ(device.draws.front().blend.enabled, frame > 0);
         EXPECT_TRUE(device.draws.back().blend.enabled);
         std::set<uint32_t> colours;
-        for (const auto& draw : device.draws) {
-            for (const QuadVertex& v : draw.vertices) colours.insert(v.rgba);
-        }
+        for (const QuadVertex& v : device.allVertices()) colours.insert(v.rgba);
         // Only the scene's colours and the counter's, each line one colour.
         const std::set<uint32_t> grid_stem_leaf_text = {packColour(0.7f, 0.7f, 0.7f, 1.0f),
                                                         packColour(0.7f, 0.6f, 0.5f, 1.0f),

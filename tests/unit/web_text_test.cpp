@@ -2,6 +2,7 @@
 // display lists, and the font's glyphs and advances.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -125,8 +126,7 @@ TEST_F(WebText, EveryCharacterHasAGlyphAndOneAdvance) {
         EXPECT_EQ(glyph.xmove, float(glyph_font::advance(code)));
         EXPECT_EQ(glyph_font::advance(code), 6);
         EXPECT_EQ(glyph.rows.size(), size_t(glyph.height * glyph.bytesPerRow()));
-        bool inked = false;
-        for (uint8_t row : glyph.rows) inked = inked || row != 0;
+        const bool inked = std::ranges::any_of(glyph.rows, [](uint8_t row) { return row != 0; });
         EXPECT_EQ(inked, code != ' ') << "code " << code;
     }
     for (uint32_t code : {0u, 31u, 128u, 255u, 0xFFFFFFFFu}) {
