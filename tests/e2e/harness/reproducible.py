@@ -148,9 +148,7 @@ def compare(packages, rebuilt, log_dir):
 
 def case_reproducible(ctx):
     packages = ctx.packages.directory
-    if not os.path.isfile(os.path.join(packages, "SHA256SUMS")):
-        raise CheckFailed("packages", f"scripts/package's output in {packages}",
-                          "no SHA256SUMS there")
+    ctx.packages.need(os.path.join(packages, "SHA256SUMS"))
     work_dir = tempfile.mkdtemp(prefix="quenn-reproducible-")
     try:
         compare(packages, build_elsewhere(ctx.source_dir, work_dir, ctx.log_dir), ctx.log_dir)
