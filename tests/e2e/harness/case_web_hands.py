@@ -1,5 +1,5 @@
 """The page for every hand: the canvas and its controls by keys alone, turns
-by buttons, the pause and reduced motion, the window at a phone's size
+by buttons, the pause under reduced motion, the window at a phone's size
 and pixel ratio, resized by a finger, and the page as an installed app."""
 
 import time
@@ -150,9 +150,17 @@ def case_web_turn_buttons(ctx):
 
 
 def case_web_pause(ctx):
-    with browser(ctx) as page:
+    """Asked for reduced motion, the page starts paused and says how to
+    start; Play and Pause, and Space on the canvas, start and stop the sway,
+    and a turn while paused is drawn."""
+    with browser(ctx, reduced_motion=True) as page:
         first = open_drawn(page, "quenn", "first")
-        check(not still(page, "playing"), "the page playing", "the plants sway", "no change")
+        status = page.text("#status")
+        check("reduced motion" in status and "Play" in status, "the status at the start",
+              "paused for reduced motion, and how to start", repr(status))
+        check(still(page, "reduced motion"), "two pictures 1 s apart", "the same", "different")
+        page.click("#pause")
+        check(not still(page, "played"), "after Play", "the plants sway", "no change")
         page.click("#pause")
         check("Paused" in page.text("#status") and page.text("#pause") == "Play",
               "after Pause", "a Play button and the status saying paused",
@@ -167,17 +175,6 @@ def case_web_pause(ctx):
         check(page.text("#status") == "Playing." and page.text("#pause") == "Pause",
               "after Space", "a Pause button and the status saying playing",
               f"{page.text('#pause')!r}, {page.text('#status')!r}")
-
-
-def case_web_reduced_motion(ctx):
-    with browser(ctx, reduced_motion=True) as page:
-        open_drawn(page, "quenn", "first")
-        status = page.text("#status")
-        check("reduced motion" in status and "Play" in status, "the status",
-              "paused for reduced motion, and how to start", repr(status))
-        check(still(page, "reduced motion"), "two pictures 1 s apart", "the same", "different")
-        page.click("#pause")
-        check(not still(page, "played"), "after Play", "the plants sway", "no change")
 
 
 def case_web_phone(ctx):
@@ -251,7 +248,6 @@ CASES = {
     "keys": case_web_keys,
     "turn-buttons": case_web_turn_buttons,
     "pause": case_web_pause,
-    "reduced-motion": case_web_reduced_motion,
     "phone": case_web_phone,
     "standalone": case_web_standalone,
 }
