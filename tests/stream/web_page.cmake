@@ -26,16 +26,6 @@ target_compile_definitions(quenn_stream_page_layer PRIVATE ${Subset_renames})
 target_link_libraries(quenn_stream_page_layer PUBLIC quenn_web_gl_logic)
 target_compile_options(quenn_stream_page_layer PRIVATE -O2)
 
-# The Win32 subset as the page has it, but for its SwapBuffers.
-foreach(variant IN ITEMS "" "_fast")
-    get_target_property(subset_sources quenn_win32_subset${variant} SOURCES)
-    list(TRANSFORM subset_sources PREPEND ${PROJECT_SOURCE_DIR}/platform/common/)
-    add_library(quenn_stream_win32_subset${variant} OBJECT ${subset_sources})
-    target_compile_definitions(quenn_stream_win32_subset${variant} PRIVATE
-                               SwapBuffers=quennLayerSwapBuffers)
-    target_include_directories(quenn_stream_win32_subset${variant} PUBLIC ${PROJECT_SOURCE_DIR})
-endforeach()
-
 add_library(quenn_stream_page_recorder OBJECT ${PROJECT_SOURCE_DIR}/tests/doubles/recording_gl.cpp
                                               ${PROJECT_SOURCE_DIR}/tests/doubles/call_log.cpp
                                               ${stream_dir}/stream_text.cpp)
@@ -46,6 +36,14 @@ target_include_directories(quenn_stream_page_recorder PUBLIC ${PROJECT_SOURCE_DI
 get_target_property(layer_sources quenn SOURCES)
 
 foreach(variant IN ITEMS "" "_fast")
+    # The Win32 subset as the page has it, but for its SwapBuffers.
+    get_target_property(subset_sources quenn_win32_subset${variant} SOURCES)
+    list(TRANSFORM subset_sources PREPEND ${PROJECT_SOURCE_DIR}/platform/common/)
+    add_library(quenn_stream_win32_subset${variant} OBJECT ${subset_sources})
+    target_compile_definitions(quenn_stream_win32_subset${variant} PRIVATE
+                               SwapBuffers=quennLayerSwapBuffers)
+    target_include_directories(quenn_stream_win32_subset${variant} PUBLIC ${PROJECT_SOURCE_DIR})
+
     string(REPLACE "_" "-" program "quenn${variant}")
     add_executable(${program}-stream ${layer_sources} ${stream_dir}/page_recording.cpp)
     target_link_libraries(${program}-stream PRIVATE quenn_app${variant} quenn_stream_page_layer

@@ -138,14 +138,14 @@ TEST_F(LayerTest, IconifyingSendsASizeOfZeroAndRestoringTheClientSize) {
         EXPECT_EQ(sized[0].wParam, kind);
         EXPECT_EQ(sized[0].lParam, size);
     };
-    expectSized(IconicState, 1u, 0);  // SIZE_MINIMIZED
+    ASSERT_NO_FATAL_FAILURE(expectSized(IconicState, 1u, 0));  // SIZE_MINIMIZED
     EXPECT_FALSE(isOnScreen(window->surface->view)) << "an iconic window is not painted";
 
     XResizeWindow(other_, xWindowOf(window), 300, 200);
     XSync(other_, False);
     EXPECT_TRUE(drain(window).empty()) << "iconic, the client stays 0 by 0";
 
-    expectSized(NormalState, 0u, (200 << 16) | 300);  // SIZE_RESTORED
+    ASSERT_NO_FATAL_FAILURE(expectSized(NormalState, 0u, (200 << 16) | 300));  // SIZE_RESTORED
     EXPECT_TRUE(isOnScreen(window->surface->view));
 }
 
