@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/web/canvas_keys.h"
 #include "platform/web/glyph_font.h"
@@ -19,10 +20,20 @@ constexpr int kColorBits = 24;
 // Never destroyed, like the window on it.
 Page& thePage = *new Page;
 
+// The program's end takes its window's input with it, as a process's end
+// does on Windows; the canvas keeps its last picture.
+const int inputEndsWithProgram = std::atexit([] { thePage.ended = true; });
+
+// The canvas while it is the window of a running program, else null.
+Surface* liveCanvas() {
+    return thePage.canvas && !thePage.ended ? &*thePage.canvas : nullptr;
+}
+
 // With `buttonDown`, the left button is down for it: a move of it turns.
 void post(const WindowInput& input, bool buttonDown = false) {
-    if (!thePage.canvas) return;
-    postInput(thePage.canvas->window, input);
+    Surface* canvas = liveCanvas();
+    if (!canvas) return;
+    postInput(canvas->window, input);
     thePage.playback.note(input, buttonDown);
 }
 
@@ -44,8 +55,9 @@ void setPaused(bool paused, bool reducedMotion = false) {
 
 // A turn by a key or a button: the whole drag it stands for.
 void turn(DragStep step) {
-    if (!thePage.canvas) return;
-    const SurfaceState client = backend::surfaceState(*thePage.canvas);
+    Surface* canvas = liveCanvas();
+    if (!canvas) return;
+    const SurfaceState client = backend::surfaceState(*canvas);
     for (const WindowInput& input : thePage.pointers.turn(step, client.width, client.height)) {
         post(input, true);
     }
@@ -68,9 +80,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, in
 
 // A key pressed on the canvas (KeyboardEvent.key), or a turn button standing
 // for one; 1 when the page used it, and the browser's own handling of it is
-// to be prevented.
+// to be prevented. Once the program ended, none is the page's.
 extern "C" EMSCRIPTEN_KEEPALIVE int quennPageKey(const char* key, int shift, int otherModifier) {
-    if (!key) return 0;
+    if (!key || !liveCanvas()) return 0;
     const KeyAction action = canvasKey(key, shift != 0, otherModifier != 0);
     switch (action.kind) {
         case KeyAction::kTurn: turn(action.step); return 1;

@@ -57,4 +57,5 @@ struct Page {
     PointerInput pointers;
     Playback playback;
     SystemFont font;
+    bool ended = false;  // the program exited: the page's input is no longer its
 };

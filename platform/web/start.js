@@ -12,11 +12,14 @@
   var INSTALL_WAIT_MS = 20000;  // for a newer build to be cached
   var programSource = document.currentScript.dataset.program;
 
-  // exit() ends the program by throwing ExitStatus through the page's code:
-  // expected, so not reported as an error.
-  window.addEventListener('error', function(event) {
-    if (event.error && event.error.name === 'ExitStatus') event.preventDefault();
-  });
+  // exit() ends the program by throwing ExitStatus through the page's code,
+  // or out of a wait's end, a promise's callback: expected, so not reported
+  // as an error.
+  var ended = function(event, thrown) {
+    if (thrown && thrown.name === 'ExitStatus') event.preventDefault();
+  };
+  window.addEventListener('error', function(event) { ended(event, event.error); });
+  window.addEventListener('unhandledrejection', function(event) { ended(event, event.reason); });
   window.Module = {
     onExit: function(code) {
       document.body.dataset.exitCode = String(code);

@@ -54,6 +54,17 @@ if (!element) return null;
 var rect = element.getBoundingClientRect();
 return {x: rect.left, y: rect.top, width: rect.width, height: rect.height};
 """
+# Keeps each error and promise rejection the page's own listeners leave
+# unhandled from now on: a listener added after theirs sees their verdict.
+WATCH_UNHANDLED = """
+window.quennTestUnhandled = [];
+['error', 'unhandledrejection'].forEach(function(type) {
+  window.addEventListener(type, function(event) {
+    var thrown = event.error || event.reason || {};
+    if (!event.defaultPrevented) quennTestUnhandled.push(type + ': ' + thrown.name + ' ' + thrown.message);
+  });
+});
+"""
 KINDS = ("mouse", "touch", "pen")
 # WebDriver's values of the keys the cases press.
 KEYS = {"Tab": "\ue004", "Shift": "\ue008", "Space": " ", "ArrowLeft": "\ue012",
@@ -359,6 +370,14 @@ class Page:
         """The exit code the page shows once the program ended, else None."""
         code = self.script("return document.body.dataset.exitCode;")
         return None if code is None else int(code)
+
+    def watch_unhandled(self):
+        """From now on, keeps what the page leaves unhandled, for unhandled()."""
+        self.script(WATCH_UNHANDLED)
+
+    def unhandled(self):
+        """Each error and rejection left unhandled since watch_unhandled()."""
+        return self.script("return window.quennTestUnhandled;")
 
     def wait_exit(self, timeout):
         wait_for("exit", "the page showing the exit code",

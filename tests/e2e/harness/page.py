@@ -70,10 +70,19 @@ def open_drawn(page, name, label, preload=None):
     return picture
 
 
+def check_ended_quietly(page, what):
+    """Since watch_unhandled(), nothing left unhandled: the program's exit
+    is no error."""
+    found = page.unhandled()
+    check(not found, f"{what}: the console", "no error or rejection left unhandled",
+          "; ".join(found))
+
+
 def check_failure_box(page, what, while_open=None):
     """The program's one box saying it has no OpenGL context, the program
     waiting while it shows (when `while_open` runs), and exit code 1 once
-    its OK button is pressed."""
+    its OK button is pressed, quietly."""
+    page.watch_unhandled()
     texts = wait_for(f"{what}: error dialog", "one open dialog",
                      lambda: (len(seen := page.dialog_texts()) == 1, seen), 10.0)
     check(MESSAGE in texts[0], f"{what}: the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
@@ -86,6 +95,7 @@ def check_failure_box(page, what, while_open=None):
     check(code == 1, f"{what}: exit code", "1", str(code))
     check(not page.dialog_texts(), f"{what}: after the button", "no dialog left",
           f"{len(page.dialog_texts())}")
+    check_ended_quietly(page, what)
 
 
 def misplaced(picture, reference):
