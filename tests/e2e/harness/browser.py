@@ -34,18 +34,36 @@ var held = new Promise(function(resolve) { window.quennTestStart = resolve; });
 });
 """
 # Run in every page before its own scripts, for the rest of the browser's
-# life: each securitypolicyviolation event, kept in the tab's session storage
-# so that those of a page that loads again are kept too.
-RECORD_VIOLATIONS = """
-window.addEventListener('securitypolicyviolation', function(event) {
-  var seen = JSON.parse(sessionStorage.getItem('quennTestViolations') || '[]');
-  seen.push({page: location.href, directive: event.effectiveDirective,
-             blocked: event.blockedURI, at: event.sourceFile + ':' + event.lineNumber,
-             sample: event.sample});
-  sessionStorage.setItem('quennTestViolations', JSON.stringify(seen));
-}, true);
+# life: each securitypolicyviolation event, and each error or promise
+# rejection that no listener of the page handled (asked once they all had
+# it), kept in the tab's session storage so that those of a page that loads
+# again are kept too.
+RECORD_FAULTS = """
+(function() {
+  var keep = function(list, entry) {
+    var seen = JSON.parse(sessionStorage.getItem(list) || '[]');
+    seen.push(entry);
+    sessionStorage.setItem(list, JSON.stringify(seen));
+  };
+  window.addEventListener('securitypolicyviolation', function(event) {
+    keep('quennTestViolations', {page: location.href, directive: event.effectiveDirective,
+         blocked: event.blockedURI, at: event.sourceFile + ':' + event.lineNumber,
+         sample: event.sample});
+  }, true);
+  ['error', 'unhandledrejection'].forEach(function(type) {
+    window.addEventListener(type, function(event) {
+      setTimeout(function() {
+        var thrown = event.error || event.reason || {};
+        if (!event.defaultPrevented) {
+          keep('quennTestUnhandled', type + ' on ' + location.href + ': ' + thrown.name + ' ' +
+               (thrown.message || event.message));
+        }
+      });
+    });
+  });
+})();
 """
-VIOLATIONS = "return JSON.parse(sessionStorage.getItem('quennTestViolations') || '[]');"
+RECORDED = "return JSON.parse(sessionStorage.getItem(arguments[0]) || '[]');"
 CANVAS = "canvas#quenn"
 # Where an element is in the viewport, in CSS pixels.
 ELEMENT_RECT = """
@@ -53,17 +71,6 @@ var element = document.querySelector(arguments[0]);
 if (!element) return null;
 var rect = element.getBoundingClientRect();
 return {x: rect.left, y: rect.top, width: rect.width, height: rect.height};
-"""
-# Keeps each error and promise rejection the page's own listeners leave
-# unhandled from now on: a listener added after theirs sees their verdict.
-WATCH_UNHANDLED = """
-window.quennTestUnhandled = [];
-['error', 'unhandledrejection'].forEach(function(type) {
-  window.addEventListener(type, function(event) {
-    var thrown = event.error || event.reason || {};
-    if (!event.defaultPrevented) quennTestUnhandled.push(type + ': ' + thrown.name + ' ' + thrown.message);
-  });
-});
 """
 KINDS = ("mouse", "touch", "pen")
 # WebDriver's values of the keys the cases press.
@@ -260,7 +267,7 @@ class Page:
         try:
             self.server = PageServer(self.page_dir, policy=self.policy)
             self.start_browser()
-            self.add_preload(RECORD_VIOLATIONS)
+            self.add_preload(RECORD_FAULTS)
         except BaseException:
             self.close()
             raise
@@ -318,7 +325,12 @@ class Page:
     def violations(self):
         """Each policy violation the pages of the tab saw, in order, since
         the first of them loaded: page, directive, blocked URI, at, sample."""
-        return self.script(VIOLATIONS)
+        return self.script(RECORDED, "quennTestViolations")
+
+    def unhandled(self):
+        """Each error and promise rejection the pages of the tab left
+        unhandled, in order, since the first of them loaded."""
+        return self.script(RECORDED, "quennTestUnhandled")
 
     def start_program(self):
         """Lets the program of a page opened with `held` start."""
@@ -370,14 +382,6 @@ class Page:
         """The exit code the page shows once the program ended, else None."""
         code = self.script("return document.body.dataset.exitCode;")
         return None if code is None else int(code)
-
-    def watch_unhandled(self):
-        """From now on, keeps what the page leaves unhandled, for unhandled()."""
-        self.script(WATCH_UNHANDLED)
-
-    def unhandled(self):
-        """Each error and rejection left unhandled since watch_unhandled()."""
-        return self.script("return window.quennTestUnhandled;")
 
     def wait_exit(self, timeout):
         wait_for("exit", "the page showing the exit code",

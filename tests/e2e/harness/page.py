@@ -2,6 +2,7 @@
 first drawn picture, its grid against the native program's, its files as a
 rebuild writes them, and axe-core's rules."""
 
+import contextlib
 import os
 import re
 import shutil
@@ -32,15 +33,22 @@ def page_dir(ctx):
     return os.path.join(ctx.source_dir, "build", "web")
 
 
+@contextlib.contextmanager
 def browser(ctx, policy_header=True, **options):
     """The case's browser, of the engine the context names, with Page's
     `options` (webgl, reduced_motion, app). Its server sends the policy the
-    page declares as a header too, as a strict host does, unless told not to."""
+    page declares as a header too, as a strict host does, unless told not to.
+    A case that passes has left no error or promise rejection unhandled,
+    the program's exit included."""
     directory = page_dir(ctx)
     policy = declared_policy(directory) if policy_header else None
     check(policy or not policy_header, "index.html", "one Content Security Policy declared in "
           "a <meta http-equiv>", "none, or more than one")
-    return ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, policy=policy, **options)
+    with ENGINES[ctx.engine](directory, ctx.log_dir, ctx.shots, policy=policy, **options) as page:
+        yield page
+        found = page.unhandled()
+        check(not found, "the pages' scripts", "no error or rejection left unhandled",
+              "; ".join(found))
 
 
 def describe_violation(violation):
@@ -70,19 +78,10 @@ def open_drawn(page, name, label, preload=None):
     return picture
 
 
-def check_ended_quietly(page, what):
-    """Since watch_unhandled(), nothing left unhandled: the program's exit
-    is no error."""
-    found = page.unhandled()
-    check(not found, f"{what}: the console", "no error or rejection left unhandled",
-          "; ".join(found))
-
-
 def check_failure_box(page, what, while_open=None):
     """The program's one box saying it has no OpenGL context, the program
     waiting while it shows (when `while_open` runs), and exit code 1 once
-    its OK button is pressed, quietly."""
-    page.watch_unhandled()
+    its OK button is pressed."""
     texts = wait_for(f"{what}: error dialog", "one open dialog",
                      lambda: (len(seen := page.dialog_texts()) == 1, seen), 10.0)
     check(MESSAGE in texts[0], f"{what}: the dialog", f"the text {MESSAGE!r}", repr(texts[0]))
@@ -95,7 +94,6 @@ def check_failure_box(page, what, while_open=None):
     check(code == 1, f"{what}: exit code", "1", str(code))
     check(not page.dialog_texts(), f"{what}: after the button", "no dialog left",
           f"{len(page.dialog_texts())}")
-    check_ended_quietly(page, what)
 
 
 def misplaced(picture, reference):
