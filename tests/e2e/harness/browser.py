@@ -53,11 +53,11 @@ RECORD_FAULTS = """
   ['error', 'unhandledrejection'].forEach(function(type) {
     window.addEventListener(type, function(event) {
       setTimeout(function() {
-        var thrown = event.error || event.reason || {};
-        if (!event.defaultPrevented) {
-          keep('quennTestUnhandled', type + ' on ' + location.href + ': ' + thrown.name + ' ' +
-               (thrown.message || event.message));
-        }
+        if (event.defaultPrevented) return;
+        var thrown = event.error || event.reason;
+        var what = thrown && thrown.name ? thrown.name + ': ' + thrown.message
+                                         : String(thrown || event.message);
+        keep('quennTestUnhandled', type + ' on ' + location.href + ': ' + what);
       });
     });
   });
