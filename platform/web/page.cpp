@@ -53,11 +53,9 @@ void setPaused(bool paused, bool reducedMotion = false) {
     quennPageShowPaused(playback.paused(), reducedMotion);
 }
 
-// A turn by a key or a button: the whole drag it stands for.
-void turn(DragStep step) {
-    Surface* canvas = liveCanvas();
-    if (!canvas) return;
-    const SurfaceState client = backend::surfaceState(*canvas);
+// A turn by a key or a button on the live canvas: the whole drag it stands for.
+void turn(const Surface& canvas, DragStep step) {
+    const SurfaceState client = backend::surfaceState(canvas);
     for (const WindowInput& input : thePage.pointers.turn(step, client.width, client.height)) {
         post(input, true);
     }
@@ -82,10 +80,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quennPagePointer(int primary, int button, in
 // for one; 1 when the page used it, and the browser's own handling of it is
 // to be prevented. Once the program ended, none is the page's.
 extern "C" EMSCRIPTEN_KEEPALIVE int quennPageKey(const char* key, int shift, int otherModifier) {
-    if (!key || !liveCanvas()) return 0;
+    const Surface* canvas = liveCanvas();
+    if (!key || !canvas) return 0;
     const KeyAction action = canvasKey(key, shift != 0, otherModifier != 0);
     switch (action.kind) {
-        case KeyAction::kTurn: turn(action.step); return 1;
+        case KeyAction::kTurn: turn(*canvas, action.step); return 1;
         case KeyAction::kTogglePause: setPaused(!thePage.playback.paused()); return 1;
         case KeyAction::kPassOn: return 0;
     }
